@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds every preset and runs every test tier:
+#   1. native unit tests                       (g++, GoogleTest)
+#   2. the same unit tests with ASan + UBSan   (g++)
+#   3. unit and Windows tests under wine64     (x86_64-w64-mingw32, fresh WINEPREFIX, Xvfb)
+#   4. the i686 product build                  (built and checked, not run: no 32-bit here)
+#   5. fuzz targets, each for a short run      (clang, libFuzzer)
+# Fails if any tier fails or runs no test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+step() { printf '\n=== %s ===\n' "$*"; }
+
+step "install packages"
+scripts/install-deps.sh
+
+step "native: build and unit tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+ctest --preset native -j "$jobs"
+
+step "native with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset native-sanitize >/dev/null
+cmake --build --preset native-sanitize -j "$jobs"
+ctest --preset native-sanitize -j "$jobs"
+
+step "win64: build, then unit and Windows tests under wine64"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$jobs"
+WINEPREFIX=$(mktemp -d)
+export WINEPREFIX
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+xvfb-run -a ctest --preset win64
+
+step "win32: the product build"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
+
+step "fuzz targets: short runs"
+scripts/fuzz.sh 20
+
+step "all tiers passed"

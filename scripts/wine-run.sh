@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs one Windows program under wine64 with a time limit. The caller chooses WINEPREFIX
+# (a fresh one per test run); without one, a throw-away prefix is made and removed.
+set -u
+own_prefix=""
+if [ -z "${WINEPREFIX:-}" ]; then
+    own_prefix=$(mktemp -d)
+    export WINEPREFIX="$own_prefix"
+fi
+export WINEDEBUG=${WINEDEBUG:--all}
+timeout --kill-after=10 "${KESTREL_WINE_TIMEOUT:-600}" /usr/lib/wine/wine64 "$@"
+rc=$?
+if [ -n "$own_prefix" ]; then
+    WINEPREFIX="$own_prefix" wineserver -k 2>/dev/null || true
+    rm -rf "$own_prefix"
+fi
+exit $rc

@@ -1,0 +1,20 @@
+// The pieces every kst subcommand shares: how it is added to the command line and how it
+// reports failure ("kst: FILE: message", non-zero exit).
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+namespace kst {
+
+struct Session {
+    int exitCode = 0;
+    bool verbose = false;
+};
+
+// Prints "kst: <file>: <message>" to stderr and returns the failing exit code.
+int fail(const std::string& file, const std::string& message);
+
+
+} // namespace kst

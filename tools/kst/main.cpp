@@ -1,0 +1,26 @@
+// kst: the authoring tool for installation scripts, containers and archives.
+#include "command.h"
+
+#include <iostream>
+
+namespace kst {
+
+int fail(const std::string& file, const std::string& message) {
+    std::cerr << "kst: " << (file.empty() ? "" : file + ": ") << message << '\n';
+    return 1;
+}
+
+} // namespace kst
+
+int main(int argc, char** argv) {
+    CLI::App app{"kst: make and inspect installation scripts, containers and archives"};
+    app.require_subcommand(1);
+    kst::Session session;
+    app.add_flag("-v,--verbose", session.verbose, "Say what is done");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+    return session.exitCode;
+}
