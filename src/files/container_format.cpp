@@ -65,7 +65,7 @@ bool walkContainerRecords(os::InputFile& file, const ContainerTrailer& trailer,
 }
 
 bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSource>& members,
-                    os::OutputFile& out, std::string& error) {
+                    os::OutputFile& out, ContainerWriteError& error) {
     struct Planned {
         std::unique_ptr<os::InputFile> input;
         uint32_t size;
@@ -76,19 +76,19 @@ bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSour
     uint64_t offset = kContainerPreambleSize;
     for (const auto& member : members) {
         if (member.name.empty() || member.name.size() >= kContainerNameSize) {
-            error = member.path + ": member name must have 1 to 255 characters";
+            error = {member.path, "member name must have 1 to 255 characters"};
             return false;
         }
         auto stamp = files.readDosDateTime(member.path);
         auto input = files.openForReading(member.path);
         int64_t size = input ? input->seek(0, os::SeekOrigin::End) : -1;
         if (!stamp || size < 0 || input->seek(0, os::SeekOrigin::Start) != 0) {
-            error = member.path + ": cannot read the file";
+            error = {member.path, "cannot read the file"};
             return false;
         }
         offset += kContainerRecordSize + uint64_t(size);
         if (offset + kContainerTrailerSize > UINT32_MAX) {
-            error = member.path + ": the container would exceed 4 GiB";
+            error = {member.path, "the container would exceed 4 GiB"};
             return false;
         }
         uint32_t attributes = files.readAttributes(member.path).value_or(os::attributes::Normal);
@@ -100,7 +100,7 @@ bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSour
     putU32(preamble + 8, kContainerFormatVersion);
     putU32(preamble + 12, uint32_t(members.size()));
     if (!writeAll(out, preamble, sizeof preamble)) {
-        error = "cannot write the container";
+        error = {"", "cannot write the container"};
         return false;
     }
     uint32_t position = kContainerPreambleSize;
@@ -116,18 +116,18 @@ bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSour
         putU32(record + 16, member.size);
         std::memcpy(record + 20, members[i].name.data(), members[i].name.size());
         if (!writeAll(out, record, sizeof record)) {
-            error = "cannot write the container";
+            error = {"", "cannot write the container"};
             return false;
         }
         for (uint32_t left = member.size; left > 0;) {
             int32_t got = member.input->read(buffer.data(),
                                              std::min<uint32_t>(left, uint32_t(buffer.size())));
             if (got <= 0) {
-                error = members[i].path + ": the file changed while it was packed";
+                error = {members[i].path, "the file changed while it was packed"};
                 return false;
             }
             if (!writeAll(out, buffer.data(), uint32_t(got))) {
-                error = "cannot write the container";
+                error = {"", "cannot write the container"};
                 return false;
             }
             left -= uint32_t(got);
@@ -138,7 +138,7 @@ bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSour
     std::memcpy(trailer, kContainerSignature, sizeof kContainerSignature);
     putU32(trailer + 8, planned.empty() ? 0 : kContainerPreambleSize);
     if (!writeAll(out, trailer, sizeof trailer)) {
-        error = "cannot write the container";
+        error = {"", "cannot write the container"};
         return false;
     }
     return true;

@@ -59,9 +59,13 @@ struct ContainerMemberSource {
     std::string path; // where its bytes come from
 };
 
-// Writes a container holding the given files, their DOS stamps and attributes. On failure
-// returns false with `error` saying what went wrong (the caller names the file).
+struct ContainerWriteError {
+    std::string path; // the member's source file, or empty for the container itself
+    std::string message;
+};
+
+// Writes a container holding the given files, their DOS stamps and attributes.
 bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSource>& members,
-                    os::OutputFile& out, std::string& error);
+                    os::OutputFile& out, ContainerWriteError& error);
 
 } // namespace kestrel::files

@@ -16,5 +16,6 @@ struct Session {
 // Prints "kst: <file>: <message>" to stderr and returns the failing exit code.
 int fail(const std::string& file, const std::string& message);
 
+void addContainerCommands(CLI::App& app, Session& session); // pack, ls
 
 } // namespace kst

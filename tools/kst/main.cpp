@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     kst::Session session;
     app.add_flag("-v,--verbose", session.verbose, "Say what is done");
+    kst::addContainerCommands(app, session);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -156,8 +156,8 @@ TEST_F(PackedFileTest, WrittenContainerReadsBack) {
         {"TWO.TXT", dir.write("two.txt", std::string(100000, 'z'))}};
     {
         auto out = fs->createForWriting(dir.file("all.pak"));
-        std::string error;
-        ASSERT_TRUE(writeContainer(*fs, sources, *out, error)) << error;
+        ContainerWriteError error;
+        ASSERT_TRUE(writeContainer(*fs, sources, *out, error)) << error.message;
     }
     ASSERT_TRUE(layer.setContainerPath(dir.file("all.pak")));
     for (const auto& source : sources) {
