@@ -1,0 +1,261 @@
+#include "script/script_reader.h"
+
+#include "files/packed_file.h"
+#include "script/ansi_text.h"
+#include "script/plugin_globals.h"
+
+#include <algorithm>
+
+namespace kestrel::script {
+
+namespace {
+
+// The packed-file handle seen as a plain input file.
+class PackedInput final : public os::InputFile {
+  public:
+    explicit PackedInput(std::unique_ptr<files::PackedFile> file) : file_(std::move(file)) {}
+    int32_t read(void* buffer, uint32_t count) override { return file_->read(buffer, count); }
+    int64_t seek(int64_t offset, os::SeekOrigin origin) override {
+        return file_->seek(offset, origin);
+    }
+    int64_t tell() override { return file_->tell(); }
+
+  private:
+    std::unique_ptr<files::PackedFile> file_;
+};
+
+std::unique_ptr<os::InputFile> openThroughLayer(files::PackedFileLayer& layer,
+                                                const std::string& name) {
+    auto file = layer.open(name);
+    if (!file)
+        return nullptr;
+    return std::make_unique<PackedInput>(std::move(file));
+}
+
+// Reads up to count bytes, going on after short reads; the number read, or -1 on an error.
+int64_t readFully(os::InputFile& file, uint8_t* buffer, size_t count) {
+    size_t total = 0;
+    while (total < count) {
+        const int32_t got = file.read(buffer + total, static_cast<uint32_t>(count - total));
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        total += static_cast<size_t>(got);
+    }
+    return static_cast<int64_t>(total);
+}
+
+// Commands that only the main pass carries out; inside a deferred block they are dropped.
+constexpr std::string_view kMainPassOnly[] = {
+    "REM",         "TITLE",      "DEFAULTDIR",   "DIR2",       "DIR3",          "TITLECOLOR",
+    "SCREENCOLOR", "MINCPUTYPE", "MINDISKSPACE", "RUNATSTART", "SCREENGRAPHIC", "INTROSCREEN",
+};
+
+bool isMainPassOnly(std::string_view word) {
+    return std::any_of(std::begin(kMainPassOnly), std::end(kMainPassOnly),
+                       [&](std::string_view keyword) { return equalsIgnoreCase(word, keyword); });
+}
+
+} // namespace
+
+std::optional<ScriptKey> readScriptKey(os::InputFile& file) {
+    std::array<uint8_t, kScriptKeyEnd> header{};
+    if (file.seek(0, os::SeekOrigin::Start) != 0)
+        return std::nullopt;
+    const int64_t got = readFully(file, header.data(), header.size());
+    if (got < 0)
+        return std::nullopt;
+    return parseScriptHeader(std::span(header.data(), static_cast<size_t>(got)));
+}
+
+std::optional<ScriptKey> readScriptKey(files::PackedFileLayer& layer, const std::string& name) {
+    auto file = openThroughLayer(layer, name);
+    if (!file)
+        return std::nullopt;
+    return readScriptKey(*file);
+}
+
+ScriptReader::ScriptReader(MessageSink showMessage) : showMessage_(std::move(showMessage)) {}
+
+ScriptReader::~ScriptReader() = default;
+
+void ScriptReader::setKey(const ScriptKey& key) {
+    key_ = key;
+    count_ = firstBodyCount(key);
+}
+
+MainPassStart ScriptReader::beginMainPass(std::unique_ptr<os::InputFile> file) {
+    endMainPass();
+    if (!file)
+        return MainPassStart::NotOpened;
+    std::array<uint8_t, kScriptHeaderSize> header{};
+    if (file->seek(0, os::SeekOrigin::Start) != 0 ||
+        readFully(*file, header.data(), header.size()) != int64_t{kScriptHeaderSize})
+        return MainPassStart::HeaderMissing;
+    file_ = std::move(file);
+    return MainPassStart::Started;
+}
+
+MainPassStart ScriptReader::beginMainPass(files::PackedFileLayer& layer, const std::string& name) {
+    return beginMainPass(openThroughLayer(layer, name));
+}
+
+void ScriptReader::endMainPass() {
+    file_.reset();
+    chunkFilled_ = chunkPosition_ = 0;
+    endOfData_ = false;
+    pending_.reset();
+}
+
+// One read attempt: the next descrambled byte, or kEndOfData at the end or on an error.
+int ScriptReader::nextByte() {
+    if (pending_) {
+        const int byte = *pending_;
+        pending_.reset();
+        return byte;
+    }
+    const uint64_t n = count_++;
+    if (!endOfData_ && chunkPosition_ == chunkFilled_) {
+        const int32_t got = file_ ? file_->read(chunk_.data(), kChunkSize) : -1;
+        if (got <= 0) {
+            endOfData_ = true; // a read error ends the data too
+        } else {
+            chunkFilled_ = static_cast<size_t>(got);
+            chunkPosition_ = 0;
+        }
+    }
+    if (endOfData_)
+        return kEndOfData;
+    return chunk_[chunkPosition_++] ^ key_.bytes[n % kScriptKeySize];
+}
+
+bool ScriptReader::readFileLine(std::string& line) {
+    line.clear();
+    bool collected = false;
+    while (line.size() < kLineCapacity) {
+        const int byte = nextByte();
+        if (byte == kEndOfData)
+            return collected;
+        if (byte == '\r')
+            continue;
+        collected = true;
+        if (byte == '\n')
+            return true;
+        line.push_back(static_cast<char>(byte));
+    }
+    // The line is full. A line feed right here still ends this line rather than giving an
+    // empty one; anything else is kept for the next line.
+    int byte;
+    do {
+        byte = nextByte();
+    } while (byte == '\r');
+    if (byte != '\n')
+        pending_ = byte;
+    return true;
+}
+
+int ScriptReader::readScriptLine(std::string& line) {
+    if (deferredPass_)
+        return serveDeferredLine(line);
+    if (!file_) {
+        line.clear();
+        return kLineEnd;
+    }
+    return readFileLine(line) ? 1 : kLineEnd;
+}
+
+int ScriptReader::bufferDeferredBlock(std::string_view ifLine, int32_t& currentLineNumber) {
+    if (deferredPass_)
+        return -1;
+    ++blocksMade_;
+    DeferredBlock block(currentLineNumber);
+    block.append(ifLine);
+    std::string line;
+    while (readFileLine(line)) {
+        block.append(line);
+        if (equalsIgnoreCase(leadingAlphanumericWord(line), "ENDIF"))
+            break;
+        if (block.full()) {
+            discardDeferredBlocks();
+            return -1;
+        }
+    }
+    const auto count = static_cast<int32_t>(block.count());
+    currentLineNumber += count - 1;
+    blocks_.push_back(std::move(block));
+    return count;
+}
+
+int ScriptReader::serveDeferredLine(std::string& line) {
+    line.clear();
+    if (!currentBlock_ || *currentBlock_ >= blocks_.size())
+        return kLineEnd;
+    if (blockEnd_) {
+        blockEnd_ = false;
+        return kLineEnd;
+    }
+    const DeferredBlock& block = blocks_[*currentBlock_];
+    if (nextSlot_ >= block.count())
+        return kLineEnd;
+    const size_t slot = nextSlot_++;
+    line = block.line(slot);
+    const int lineNumber = block.firstLineNumber() + static_cast<int>(slot);
+    if (plainRead_)
+        return lineNumber;
+
+    const std::string_view word = leadingBlankDelimitedWord(line);
+    if (equalsIgnoreCase(word, "ENDIF")) {
+        blockEnd_ = true;
+        return lineNumber;
+    }
+    if (isMainPassOnly(word)) {
+        line.clear();
+        return kLineIgnore;
+    }
+    if (equalsIgnoreCase(word, "BEGINFIRSTSCREEN")) {
+        // The first screen was shown long ago: its lines are passed over.
+        for (size_t end = slot + 1; end < block.count(); ++end) {
+            if (!equalsIgnoreCase(leadingBlankDelimitedWord(block.line(end)), "ENDFIRSTSCREEN"))
+                continue;
+            nextSlot_ = end + 1;
+            if (end == slot + 1) {
+                line.clear();
+                return kLineIgnore;
+            }
+            return lineNumber; // a screen with content: the interpreter refuses it here
+        }
+        if (showMessage_)
+            showMessage_(texts::kMissingEndFirstScreen);
+        return kLineError;
+    }
+    return lineNumber;
+}
+
+void ScriptReader::serveBlock(size_t index) {
+    currentBlock_ = index;
+    nextSlot_ = 0;
+    blockEnd_ = false;
+}
+
+DeferredPassResult ScriptReader::runDeferredPass(const std::function<int()>& runScript) {
+    deferredPass_ = true;
+    if (blocks_.size() != blocksMade_)
+        return DeferredPassResult::Failed;
+    DeferredPassResult result = DeferredPassResult::Done;
+    for (size_t i = 0; i < blocks_.size(); ++i) {
+        serveBlock(i);
+        if (runScript() != 0) {
+            result = DeferredPassResult::Failed;
+            break;
+        }
+    }
+    currentBlock_.reset();
+    return result;
+}
+
+const DeferredBlock* ScriptReader::currentBlock() const {
+    return currentBlock_ && *currentBlock_ < blocks_.size() ? &blocks_[*currentBlock_] : nullptr;
+}
+
+} // namespace kestrel::script
