@@ -1,0 +1,53 @@
+// WINITEM: one Program Manager group, and optionally one program item in it, as a script line
+// asks for it. Parsing only; the items are made by the Program Manager phase at the end of an
+// installation.
+//
+//   WINITEM "group" "command line" "title" "working dir\" "icon file" index [, replace|remove]
+//
+// Every field after the group may be left off from the end. The working directory can only be
+// given when it ends with a backslash: a fourth field without one is the icon file.
+#pragma once
+
+#include "script/field_cursor.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kestrel::host {
+
+enum class WinItemMode : int32_t {
+    Add = 0,
+    Replace = 1, // the item is deleted first
+    Remove = 2,  // the item, or with no command line the whole group, is deleted
+};
+
+struct WinItemEntry {
+    static constexpr size_t kGroupCapacity = 498;
+    static constexpr size_t kCommandLineCapacity = 998;
+    static constexpr size_t kItemNameCapacity = 498;
+    static constexpr size_t kDirectoryCapacity = 498;
+    static constexpr size_t kIconPathCapacity = 498;
+    static constexpr size_t kIconIndexCapacity = 1000;
+
+    virtual ~WinItemEntry() = default;
+
+    std::string group;       // its leading path macro is expanded when the phase runs
+    std::string commandLine; // empty for an entry that only makes (or removes) the group
+    std::string itemName;
+    std::string defaultDirectory;
+    std::string iconPath;
+    std::string iconIndex; // used as written, no macros
+    WinItemMode mode = WinItemMode::Add;
+    // The line could not be read as a WINITEM line: the group is missing or empty, a field that
+    // must be quoted is not, a quote is never closed, a field is longer than its place, or text
+    // follows the icon index.
+    bool error = false;
+};
+
+// Reads the fields of a WINITEM line from the cursor, positioned after the keyword. The cursor's
+// own text is left as it is, so an error can show the whole line.
+std::unique_ptr<WinItemEntry> parseWinItemEntry(script::FieldCursor& cursor);
+
+} // namespace kestrel::host

@@ -1,0 +1,35 @@
+// CONFIG: the changes a script asks for in CONFIG.SYS, collected from every CONFIG line and
+// made in one rewrite right after AUTOEXEC.BAT's.
+//
+//   CONFIG [ASK] [FILEMIN=n] [BUFFERMIN=n] [ADD="line"]...
+//
+// FILEMIN and BUFFERMIN raise the first FILES and BUFFERS lines to at least n (never lower
+// them), or add such lines when there are none.
+#pragma once
+
+#include "script/field_cursor.h"
+#include "script/macros.h"
+#include "sysedit/edit_command.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kestrel::sysedit {
+
+struct ConfigEdit {
+    static constexpr int32_t kNotGiven = -1;
+
+    EditMode mode = EditMode::None;
+    int32_t buffersMinimum = kNotGiven;
+    int32_t filesMinimum = kNotGiven;
+    // Lines to add; an item's flag is 1 while the line is still to be added.
+    std::vector<script::MacroString> lineList;
+};
+
+// Reads one CONFIG line's words from the cursor, positioned after the keyword, into the edit that
+// all CONFIG lines share. A syntax error: an unknown word, FILEMIN, BUFFERMIN or ADD without
+// "=", a minimum that does not begin with a digit or does not fit in 32 bits, or an ADD value
+// that is not a closed quoted text.
+EditParseResult parseConfig(ConfigEdit& edit, script::FieldCursor& cursor);
+
+} // namespace kestrel::sysedit

@@ -1,0 +1,80 @@
+#include "sysedit/ini_edit.h"
+
+#include "script/ansi_text.h"
+#include "script/quoted_field.h"
+
+#include <optional>
+#include <string_view>
+
+namespace kestrel::sysedit {
+
+namespace {
+
+using script::equalsIgnoreCase;
+
+bool isOptionWord(std::string_view word) {
+    return equalsIgnoreCase(word, "ASK") || equalsIgnoreCase(word, "ADD") ||
+           equalsIgnoreCase(word, "OVERWRITE");
+}
+
+bool applyOption(std::string_view word, IniEdit& edit) {
+    if (equalsIgnoreCase(word, "ASK"))
+        edit.mode = EditMode::ModifyThenAsk;
+    else if (equalsIgnoreCase(word, "ADD"))
+        edit.add = true;
+    else if (!equalsIgnoreCase(word, "OVERWRITE"))
+        return false;
+    return true;
+}
+
+bool readQuotedInto(script::FieldCursor& cursor, std::string& target, size_t capacity) {
+    std::optional<std::string> field = script::readRequiredQuoted(cursor);
+    if (!field || field->size() > capacity)
+        return false;
+    target = std::move(*field);
+    return true;
+}
+
+// Section, key, value, file, options; false on the first field that cannot be read.
+bool readFields(script::FieldCursor& cursor, IniEdit& edit) {
+    if (!readQuotedInto(cursor, edit.section, IniEdit::kSectionCapacity) || edit.section.empty())
+        return false;
+    if (!readQuotedInto(cursor, edit.key, IniEdit::kKeyCapacity) || edit.key.empty())
+        return false;
+    if (cursor.atEnd())
+        return true;
+    if (!readQuotedInto(cursor, edit.value, IniEdit::kValueCapacity))
+        return false;
+    if (cursor.atEnd())
+        return true;
+
+    // The file, quoted or a bare word. A bare option word here is the first option, with the
+    // file left as WIN.INI: "value" ASK asks rather than writing to a file named ASK.
+    if (script::quotedFieldFollows(cursor)) {
+        if (!readQuotedInto(cursor, edit.file, IniEdit::kFileCapacity) || edit.file.empty())
+            return false;
+    } else {
+        std::string word = cursor.readWord();
+        if (isOptionWord(word))
+            applyOption(word, edit);
+        else if (word.empty() || word.size() > IniEdit::kFileCapacity)
+            return false;
+        else
+            edit.file = std::move(word);
+    }
+
+    while (!cursor.atEnd())
+        if (!applyOption(cursor.readWord(), edit))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<IniEdit> parseIniFile(script::FieldCursor& cursor) {
+    auto edit = std::make_unique<IniEdit>();
+    edit->error = !readFields(cursor, *edit);
+    return edit;
+}
+
+} // namespace kestrel::sysedit

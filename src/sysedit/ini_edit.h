@@ -1,0 +1,43 @@
+// INIFILE: one key of one section of an INI file, set after the files are installed.
+//
+//   INIFILE "section" "key" ["value"] [file | "file"] [ASK] [ADD] [OVERWRITE]
+//
+// The file is WIN.INI unless named. ASK asks before the change; ADD puts the new value after an
+// existing different one (separated by a blank) instead of replacing it; OVERWRITE is the
+// default and changes nothing.
+#pragma once
+
+#include "script/field_cursor.h"
+#include "sysedit/edit_command.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace kestrel::sysedit {
+
+struct IniEdit {
+    static constexpr size_t kSectionCapacity = 498;
+    static constexpr size_t kKeyCapacity = 498;
+    static constexpr size_t kValueCapacity = 998;
+    static constexpr size_t kFileCapacity = 498;
+    static constexpr const char* kDefaultFile = "WIN.INI";
+
+    virtual ~IniEdit() = default;
+
+    EditMode mode = EditMode::Modify; // ModifyThenAsk: ask first
+    bool add = false;
+    std::string section;
+    std::string key;
+    std::string value;
+    std::string file = kDefaultFile;
+    // The line could not be read: the section or key is missing or empty, a field that must be
+    // quoted is not, a quote is never closed, a field is longer than its place, or an option
+    // is unknown.
+    bool error = false;
+};
+
+// Reads an INIFILE line's fields from the cursor, positioned after the keyword.
+std::unique_ptr<IniEdit> parseIniFile(script::FieldCursor& cursor);
+
+} // namespace kestrel::sysedit
