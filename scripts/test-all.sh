@@ -12,26 +12,38 @@ jobs=$(nproc)
 
 step() { printf '\n=== %s ===\n' "$*"; }
 
+# Test cases that ran, across the tiers, for the closing line: ctest's count where each case is
+# its own ctest test, GoogleTest's own count where a program runs as one.
+passed=0
+add_passed() { passed=$((passed + $(awk "$1" "$2"))); }
+ctest_cases='/tests failed out of/ { n += $NF } END { print n + 0 }'
+gtest_cases='match($0, /\[  PASSED  \] [0-9]+ test/) { split(substr($0, RSTART), w, " "); n += w[4] } END { print n + 0 }'
+logs=$(mktemp -d)
+
 step "install packages"
 scripts/install-deps.sh
 
 step "native: build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
-ctest --preset native -j "$jobs"
+ctest --preset native -j "$jobs" | tee "$logs/native.log"
+add_passed "$ctest_cases" "$logs/native.log"
 
 step "native with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset native-sanitize >/dev/null
 cmake --build --preset native-sanitize -j "$jobs"
-ctest --preset native-sanitize -j "$jobs"
+ctest --preset native-sanitize -j "$jobs" | tee "$logs/sanitize.log"
+add_passed "$ctest_cases" "$logs/sanitize.log"
 
 step "win64: build, then unit and Windows tests under wine64"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$jobs"
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-xvfb-run -a ctest --preset win64
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$logs"' EXIT
+xvfb-run -a ctest --preset win64 -V >"$logs/win64.log" 2>&1 || { cat "$logs/win64.log"; exit 1; }
+grep -aE '\[  (PASSED|FAILED)  \]|tests passed' "$logs/win64.log"
+add_passed "$gtest_cases" "$logs/win64.log"
 
 step "win32: the product build"
 cmake --preset win32 >/dev/null
@@ -41,3 +53,4 @@ step "fuzz targets: short runs"
 scripts/fuzz.sh 20
 
 step "all tiers passed"
+echo "all tiers: $passed passed, 0 failed"
