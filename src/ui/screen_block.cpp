@@ -1,0 +1,102 @@
+#include "ui/screen_block.h"
+
+#include "script/ansi_text.h"
+
+#include <algorithm>
+
+namespace kestrel::ui {
+
+namespace {
+
+bool isSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',';
+}
+
+bool isBlank(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), isSeparator);
+}
+
+std::string_view firstWord(std::string_view line) {
+    size_t start = 0;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '\t'))
+        ++start;
+    size_t end = start;
+    while (end < line.size() && script::isAnsiLetter(line[end]))
+        ++end;
+    return line.substr(start, end - start);
+}
+
+// Plain-read mode for as long as a block is read; blocks do not nest, so the mode before
+// was off.
+class PlainRead {
+  public:
+    explicit PlainRead(script::LineSource& source) : source_(source) { source_.setPlainRead(true); }
+    ~PlainRead() { source_.setPlainRead(false); }
+    PlainRead(const PlainRead&) = delete;
+    PlainRead& operator=(const PlainRead&) = delete;
+
+  private:
+    script::LineSource& source_;
+};
+
+ScreenBlockRead failAtLine(ScreenBlockError error, int linesTaken, std::string line) {
+    ScreenBlockRead result;
+    result.error = error;
+    result.linesTaken = linesTaken;
+    result.errorLineOffset = linesTaken;
+    result.errorLine = std::move(line);
+    return result;
+}
+
+} // namespace
+
+MeasureFont measureFontFor(std::string_view ownFace, std::string_view screenFace, bool italic,
+                           bool underline) {
+    MeasureFont font;
+    font.face = std::string(ownFace.empty() ? screenFace : ownFace);
+    font.italic = italic;
+    font.underline = underline;
+    return font;
+}
+
+ScreenBlockRead readScreenBlock(script::LineSource& source, std::string_view endKeyword,
+                                const MeasureFont& font, TextMeasure& measure, TextStore& store) {
+    PlainRead plain(source);
+    const int baseWidth = std::max(1, measure.baseCharWidth());
+    ScreenBlock block;
+    int linesTaken = 0;
+    std::string line;
+    for (;;) {
+        const int read = source.readScriptLine(line);
+        if (read == script::kLineEnd || read == script::kLineError) {
+            ScreenBlockRead result;
+            result.error = read == script::kLineEnd ? ScreenBlockError::MissingEnd
+                                                    : ScreenBlockError::ReadFailed;
+            result.linesTaken = linesTaken;
+            return result;
+        }
+        ++linesTaken;
+        if (read == script::kLineIgnore)
+            continue;
+        const bool blank = isBlank(line);
+        if (!blank && script::equalsIgnoreCase(firstWord(line), endKeyword))
+            break;
+        if (block.lines.size() == ScreenBlock::kMaxLines)
+            return failAtLine(ScreenBlockError::TooManyLines, linesTaken, line);
+        if (blank) {
+            block.lines.emplace_back();
+            continue;
+        }
+        if (line.size() > ScreenBlock::kMaxLineLength)
+            return failAtLine(ScreenBlockError::LineTooLong, linesTaken, line);
+        const int width = measure.textWidth(font, line) / baseWidth - 6;
+        block.width = std::clamp(width, block.width, ScreenBlock::kMaxWidth);
+        block.lines.push_back(line);
+    }
+    store.put(block);
+    ScreenBlockRead result;
+    result.linesTaken = linesTaken;
+    return result;
+}
+
+} // namespace kestrel::ui

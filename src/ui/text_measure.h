@@ -1,0 +1,28 @@
+// How wide a screen line is. Screen blocks are measured while they are read so that the dialog
+// made from them is wide enough for its longest line; the plug-in measures with the block's
+// font on the screen, tests with a fixed width per character.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kestrel::ui {
+
+// The font a block is measured in. Its height is the face's default height and its weight
+// normal, whatever size the block's dialog uses later.
+struct MeasureFont {
+    std::string face;
+    bool italic = false;
+    bool underline = false;
+};
+
+class TextMeasure {
+  public:
+    virtual ~TextMeasure() = default;
+    // Average character width, in pixels, of the system font: the unit of a block's width.
+    virtual int baseCharWidth() = 0;
+    // Width in pixels of text drawn in font (code page 1252 characters).
+    virtual int textWidth(const MeasureFont& font, std::string_view text) = 0;
+};
+
+} // namespace kestrel::ui
