@@ -17,5 +17,6 @@ struct Session {
 int fail(const std::string& file, const std::string& message);
 
 void addContainerCommands(CLI::App& app, Session& session); // pack, ls
+void addScriptCommands(CLI::App& app, Session& session);    // encode, decode
 
 } // namespace kst
