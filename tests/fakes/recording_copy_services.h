@@ -1,0 +1,91 @@
+// Copy services and prompts that record what they are asked and answer from a script, for
+// tests of the file-installing code.
+#pragma once
+
+#include "files/copy_services.h"
+#include "os/prompts.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kestrel::test {
+
+class RecordingProgress : public files::InstallProgress {
+  public:
+    bool byteMode = false;
+    int32_t bytes = 0;
+    int advances = 0;
+    int pumps = 0;
+    int cancelAtPump = -1; // the pump (counted from 1) from which on the user has cancelled
+    std::vector<std::string> currentFiles;
+
+    bool pumpMessages() override {
+        ++pumps;
+        return cancelAtPump > 0 && pumps >= cancelAtPump;
+    }
+    void showCurrentFile(const std::string& path) override { currentFiles.push_back(path); }
+    void advance() override { ++advances; }
+    bool countsBytes() const override { return byteMode; }
+    int32_t bytesDone() const override { return bytes; }
+    void addBytesDone(uint32_t count) override { bytes += int32_t(count); }
+};
+
+class ScriptedDisks : public files::NextDiskPrompt {
+  public:
+    std::vector<bool> requests; // firstRequest of every ask
+    int giveUpAfter = -1;       // asks answered before the user gives up; -1: never
+
+    bool askForNextDisk(bool firstRequest) override {
+        requests.push_back(firstRequest);
+        return giveUpAfter >= 0 && int(requests.size()) > giveUpAfter;
+    }
+};
+
+class RecordingInstallRecord : public files::InstallRecord {
+  public:
+    std::vector<std::string> createdDirectories;
+    std::vector<std::string> logLines;
+    std::string continuationName;
+    bool directoriesFail = false;
+
+    bool createDirectories(const std::string& directory) override {
+        createdDirectories.push_back(directory);
+        return !directoriesFail;
+    }
+    void writeLogLine(const std::string& line) override { logLines.push_back(line); }
+    void setContinuationName(const std::string& name) override { continuationName = name; }
+};
+
+class ScriptedPrompts : public os::Prompts {
+  public:
+    struct Shown {
+        std::string text;
+        std::string caption;
+        uint32_t type;
+    };
+    std::vector<Shown> shown;
+    std::deque<os::PromptResult> answers; // kIdOk once they run out
+
+    os::PromptResult messageBox(std::string_view text, std::string_view caption,
+                                uint32_t type) override {
+        shown.push_back({std::string(text), std::string(caption), type});
+        if (answers.empty()) {
+            return os::kIdOk;
+        }
+        os::PromptResult answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    os::PromptResult showScreen(const os::ScreenDialog&) override { return os::kIdOk; }
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const Shown& s : shown) {
+            out.push_back(s.text);
+        }
+        return out;
+    }
+};
+
+} // namespace kestrel::test
