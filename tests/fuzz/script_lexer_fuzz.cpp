@@ -1,0 +1,126 @@
+// Feeds arbitrary bytes to the script's lexical layer: as a script file to the line reader
+// (main pass, deferred blocks, deferred serving) and as lines to the field readers, with
+// macro values that grow the line. Every reader must stay within its limits and finish.
+#include "script/field_cursor.h"
+#include "script/script_reader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace kestrel::script;
+
+class BytesFile final : public kestrel::os::InputFile {
+  public:
+    explicit BytesFile(std::string bytes) : bytes_(std::move(bytes)) {}
+    int32_t read(void* buffer, uint32_t count) override {
+        const size_t n = std::min<size_t>({count, 7, bytes_.size() - position_});
+        std::memcpy(buffer, bytes_.data() + position_, n);
+        position_ += n;
+        return int32_t(n);
+    }
+    int64_t seek(int64_t offset, kestrel::os::SeekOrigin) override {
+        position_ = std::min<size_t>(size_t(std::max<int64_t>(offset, 0)), bytes_.size());
+        return int64_t(position_);
+    }
+    int64_t tell() override { return int64_t(position_); }
+
+  private:
+    std::string bytes_;
+    size_t position_ = 0;
+};
+
+void readFields(const std::string& line, const MacroVariables& macros) {
+    FieldCursor cursor(line, &macros);
+    for (size_t step = 0; step < 4 * FieldCursor::kCapacity && !cursor.atEnd(); ++step) {
+        const size_t before = cursor.position();
+        const char choice = line[step % line.size()];
+        std::string field;
+        switch (uint8_t(choice) % 9) {
+        case 0:
+            field = cursor.readKeyword();
+            break;
+        case 1:
+            field = cursor.readWord();
+            break;
+        case 2:
+            field = cursor.readConditionWord();
+            break;
+        case 3:
+            field = cursor.readQuoted();
+            break;
+        case 4:
+            cursor.quotedLength();
+            break;
+        case 5:
+            field = cursor.readParenthesized();
+            break;
+        case 6:
+            cursor.readNumber();
+            break;
+        case 7:
+            cursor.readOperator();
+            break;
+        default:
+            cursor.takeEquals();
+            break;
+        }
+        if (cursor.lineLength() > FieldCursor::kCapacity || field.size() > FieldCursor::kCapacity ||
+            cursor.position() < before || cursor.position() > cursor.lineLength())
+            __builtin_trap();
+    }
+    MacroString item(line);
+    item.expandAllMacros(macros);
+    std::string leading = line;
+    if (expandLeadingMacro(leading, macros).size() > kMacroTextCapacity ||
+        item.text().size() > MacroString::kCapacity)
+        __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    MacroVariables macros;
+    macros.setWindowsDir(std::string(600, 'W'));
+    macros.setLocateDir("$LOCATEDIR$\\$WINDIR$");
+    macros.setDefaultDir("$ASK1$$DEFAULTDIR$");
+    macros.setAsk(1, std::string(300, 'a') + "$ASK1$");
+    macros.setSourceDir("$SOURCEDIR$");
+
+    ScriptKey key;
+    if (size >= 11) {
+        key.count = data[0];
+        std::memcpy(key.bytes.data(), data + 1, kScriptKeySize);
+    }
+    ScriptReader reader;
+    reader.setKey(key);
+    reader.beginMainPass(std::make_unique<BytesFile>(
+        std::string(32, '\0') + std::string(reinterpret_cast<const char*>(data), size)));
+    std::string line;
+    int32_t lineNumber = 0;
+    while (reader.readScriptLine(line) == 1) {
+        ++lineNumber;
+        if (line.size() > ScriptReader::kLineCapacity)
+            __builtin_trap();
+        if (!line.empty()) {
+            readFields(line, macros);
+            if (line[0] == 'I' && reader.bufferDeferredBlock(line, lineNumber) < 0)
+                break;
+        }
+    }
+    reader.endMainPass();
+    reader.runDeferredPass([&] {
+        for (int r, served = 0; (r = reader.readScriptLine(line)) != kLineEnd; ++served) {
+            if (r == kLineError)
+                return 1;
+            if (served > int(DeferredBlock::kMaxLines))
+                __builtin_trap();
+        }
+        return 0;
+    });
+    return 0;
+}
