@@ -1,0 +1,116 @@
+// The tests that wait for the user's answers: group choices and ASK answers.
+#include "script/ansi_text.h"
+#include "script/condition_tests.h"
+#include "script/condition_values.h"
+
+namespace kestrel::script {
+
+namespace {
+
+// Group numbers a `group` test may list; more are not read.
+constexpr size_t kMaxListedGroups = 100;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "group = N N ...": one- or two-digit numbers up to the end of the line.
+std::optional<DeferredTest> parseGroupTest(FieldCursor& cursor) {
+    if (!cursor.takeEquals())
+        return std::nullopt;
+    DeferredTest test;
+    test.kind = DeferredTest::Kind::Group;
+    while (test.groupNumbers.size() < kMaxListedGroups) {
+        const std::string word = cursor.readWord();
+        if (word.empty())
+            break;
+        if (word.size() > 2 || !isDigit(word[0]) || (word.size() == 2 && !isDigit(word[1])))
+            return std::nullopt;
+        test.groupNumbers.push_back(word.size() == 1 ? word[0] - '0'
+                                                     : (word[0] - '0') * 10 + (word[1] - '0'));
+    }
+    if (test.groupNumbers.empty())
+        return std::nullopt; // a test of no group at all is a mistake, not a "false"
+    return test;
+}
+
+// "$ASKn OP "VALUE"" or "$ASKn OP range LOW HIGH"; the name may end in a '$'.
+std::optional<DeferredTest> parseAskTest(const std::string& name, FieldCursor& cursor) {
+    if (name.size() < 5 || name[4] < '1' || name[4] > '5')
+        return std::nullopt;
+    const std::string_view tail = std::string_view(name).substr(5);
+    if (!tail.empty() && tail != "$")
+        return std::nullopt;
+    DeferredTest test;
+    test.kind = DeferredTest::Kind::Ask;
+    test.askNumber = name[4] - '0';
+    test.op = cursor.readOperator();
+    if (test.op == ComparisonOperator::Error)
+        return std::nullopt;
+    const QuotedField quoted = readQuotedField(cursor);
+    if (quoted.state == QuotedField::State::Unterminated)
+        return std::nullopt;
+    if (quoted.complete()) {
+        test.value = quoted.text;
+        return test;
+    }
+    // The operator before `range` is required but has no say.
+    if (!equalsIgnoreCase(cursor.readWord(), "range"))
+        return std::nullopt;
+    const auto low = parseDecimalNumber(cursor.readWord());
+    const auto high = parseDecimalNumber(cursor.readWord());
+    if (!low || !high)
+        return std::nullopt;
+    test.range = true;
+    test.low = *low;
+    test.high = *high;
+    return test;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool askTestHolds(const DeferredTest& test, const std::string& answer) {
+    if (test.range) {
+        // An answer that is no number lies in no range.
+        const auto number = parseDecimalNumber(trimBlanks(answer));
+        return number && test.low <= *number && *number <= test.high;
+    }
+    switch (test.op) {
+    case ComparisonOperator::Equal:
+        return answer == test.value;
+    case ComparisonOperator::NotEqual:
+        return answer != test.value;
+    default:
+        return comparisonHolds(compareIgnoringCase(answer, test.value), test.op);
+    }
+}
+
+} // namespace
+
+std::optional<DeferredTest> parseDeferredTest(FieldCursor& cursor) {
+    const std::string name = cursor.readWord();
+    if (equalsIgnoreCase(name, "group"))
+        return parseGroupTest(cursor);
+    if (startsWithIgnoreCase(name, "$ask"))
+        return parseAskTest(name, cursor);
+    return std::nullopt;
+}
+
+bool deferredTestHolds(const DeferredTest& test, const PluginGlobals& globals) {
+    if (test.kind == DeferredTest::Kind::Ask)
+        return askTestHolds(test, globals.macros.ask(test.askNumber));
+    for (int32_t number : test.groupNumbers) {
+        // A number no group declared labels no option and so counts as not selected.
+        if (globals.options.groupSelected(number))
+            return true;
+    }
+    return false;
+}
+
+} // namespace kestrel::script

@@ -1,0 +1,336 @@
+#include "script/conditions.h"
+
+#include "fakes/fake_machine.h"
+#include "fakes/memory_file_system.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel::script {
+namespace {
+
+using R = ConditionResult;
+using test::FakeDirectoryTree;
+
+class ConditionsTest : public ::testing::Test {
+  protected:
+    ConditionContext context() {
+        return ConditionContext{
+            .globals = globals,
+            .system = system,
+            .drives = drives,
+            .directories = tree,
+            .registry = registry,
+            .versions = versions,
+            .files = files,
+            .found = found,
+            .located = located,
+            .errorFlag = errorFlag,
+            .announceDriveSearch = [this](const std::string& name) { announced.push_back(name); },
+            .bufferDeferredBlock =
+                [this] {
+                    ++blocksBuffered;
+                    return bufferResult;
+                },
+        };
+    }
+    // The condition of an IF line, as the interpreter hands it over behind the keyword.
+    R main(const std::string& condition) {
+        errorFlag = false;
+        FieldCursor cursor(condition, &globals.macros);
+        ConditionContext c = context();
+        const R result = evaluateCondition(cursor, c);
+        EXPECT_EQ(errorFlag, result == R::Error) << condition;
+        return result;
+    }
+    R deferred(const std::string& condition) {
+        errorFlag = false;
+        FieldCursor cursor(condition, &globals.macros);
+        ConditionContext c = context();
+        const R result = evaluateDeferredCondition(cursor, c);
+        EXPECT_EQ(errorFlag, result == R::Error) << condition;
+        return result;
+    }
+
+    PluginGlobals globals;
+    test::FakeSystemInfo system;
+    test::FakeDrives drives;
+    FakeDirectoryTree tree;
+    test::FakeRegistry registry;
+    test::FakeFileVersions versions;
+    test::MemoryFileSystem files;
+    FoundPosition found;
+    bool located = false;
+    bool errorFlag = false;
+    std::vector<std::string> announced;
+    int blocksBuffered = 0;
+    int32_t bufferResult = 5;
+};
+
+TEST_F(ConditionsTest, VersionTestsCompareTheNumbersMadeFromTheSystemVersion) {
+    globals.windowsVersion = windowsVersionOf(0x0A03); // 3.10 reads as 3.1
+    globals.dosVersion = dosVersionOf(0x06160000);     // 6.22
+    EXPECT_EQ(main("winver = 3.1"), R::True);
+    EXPECT_EQ(main("winver >= 3.1"), R::True);
+    EXPECT_EQ(main("winver(>=3.95)"), R::False);
+    EXPECT_EQ(main("winver <> 4"), R::True);
+    EXPECT_EQ(main("winver = range 3.1 4"), R::True);
+    EXPECT_EQ(main("winver = range 3 3.1"), R::True);
+    EXPECT_EQ(main("WINVER = RANGE 3.11 4"), R::False);
+    EXPECT_EQ(main("dosver > 6.2 and more"), R::True);
+    EXPECT_EQ(main("dosver < 6.22"), R::False);
+
+    EXPECT_EQ(main("winver = range 3"), R::Error);
+    EXPECT_EQ(main("winver >= range 3 4"), R::Error); // range only with '='
+    EXPECT_EQ(main("winver >"), R::Error);
+    EXPECT_EQ(main("winver > 3.1a"), R::Error);
+    EXPECT_EQ(main("winver => 3"), R::Error);
+    EXPECT_EQ(main("winver != 3"), R::Error);
+}
+
+TEST_F(ConditionsTest, MemoryComparesBytesWithoutWrappingAt4Gigabytes) {
+    system.memory = 8u << 20;
+    EXPECT_EQ(main("memory > 4096"), R::True);
+    EXPECT_EQ(main("memory >= 8192"), R::True);
+    EXPECT_EQ(main("memory < 8192"), R::False);
+    system.memory = uint64_t{6} << 30;
+    EXPECT_EQ(main("memory < 8388608"), R::True); // 8 GB: in 32 bits it would be 0
+    EXPECT_EQ(main("memory > 4194304"), R::True);
+
+    EXPECT_EQ(main("memory > 4MB"), R::Error);
+    EXPECT_EQ(main("memory > -1"), R::Error);
+    EXPECT_EQ(main("memory >"), R::Error);
+    EXPECT_EQ(main("memory 4096"), R::Error);
+}
+
+TEST_F(ConditionsTest, DisplayTestsReadTheirOperatorWordAndValues) {
+    system.display = {8, 1, 640, 480}; // 256 colours
+    EXPECT_EQ(main("video > 256 640 480"), R::True);
+    EXPECT_EQ(main("video >256 640 480"), R::True);
+    EXPECT_EQ(main("video(>256,640,480)"), R::True);
+    EXPECT_EQ(main("video > 257"), R::False);
+    EXPECT_EQ(main("video < 256"), R::True);
+    EXPECT_EQ(main("video > 640 480"), R::True);
+    EXPECT_EQ(main("video > 256 640 481"), R::False);
+    // Resolution below: width strictly, height not; both forms: strictly.
+    EXPECT_EQ(main("videoresolution < 641 480"), R::True);
+    EXPECT_EQ(main("videoresolution < 640 480"), R::False);
+    EXPECT_EQ(main("video < 256 641 481"), R::True);
+    EXPECT_EQ(main("video < 256 641 480"), R::False);
+    EXPECT_EQ(main("videocolor > 16"), R::True);
+    EXPECT_EQ(main("videocolor <16"), R::False);
+
+    system.display = {32, 1, 1920, 1080};
+    EXPECT_EQ(main("videocolor > 16777216"), R::True);
+    EXPECT_EQ(main("videocolor < 4294967295"), R::False);
+
+    EXPECT_EQ(main("video = 256"), R::Error);
+    EXPECT_EQ(main("video >= 256"), R::Error);
+    EXPECT_EQ(main("video >"), R::Error);
+    EXPECT_EQ(main("video > 256x"), R::Error);
+    EXPECT_EQ(main("videocolor"), R::Error);
+    EXPECT_EQ(main("videoresolution > 640"), R::Error);
+}
+
+TEST_F(ConditionsTest, UnknownNamesCompareAsTextIgnoringCase) {
+    EXPECT_EQ(main("$LOCATEDIR$ = \"c:\\newfiles\""), R::True);
+    EXPECT_EQ(main("Hello = hello"), R::True);
+    EXPECT_EQ(main("Hello <> \"HELLO\""), R::False);
+    EXPECT_EQ(main("abc < abd"), R::True);
+    EXPECT_EQ(main("winvr = 4"), R::False); // a misspelled test is no error
+    EXPECT_EQ(main("Hello = \"hello"), R::Error);
+    EXPECT_EQ(main("Hello hello"), R::Error);
+}
+
+TEST_F(ConditionsTest, IsFileTestsFilesPatternsAndDirectories) {
+    globals.macros.setWindowsDir("C:\\WINDOWS");
+    tree.addFile("C:\\WINDOWS\\WIN.INI");
+    tree.addDirectory("C:\\APPS\\EDIT");
+    EXPECT_EQ(main("isfile $WINDIR$\\WIN.INI"), R::True);
+    EXPECT_EQ(main("isfile \"C:\\WINDOWS\\*.INI\""), R::True);
+    EXPECT_EQ(main("isfile C:\\WINDOWS\\SYSTEM.INI"), R::False);
+    EXPECT_EQ(main("isfile \"C:\\APPS\\EDIT\\\""), R::True);
+    EXPECT_EQ(main("isfile C:\\APPS\\GONE\\"), R::False);
+    EXPECT_EQ(main("isfile C:"), R::False); // no file name
+    EXPECT_EQ(main("isfile"), R::Error);
+    EXPECT_EQ(main("isfile \"C:\\WIN"), R::Error);
+}
+
+TEST_F(ConditionsTest, OcxVersionIsComparedAsText) {
+    registry.classesRoot["CLSID\\{1234-AB}\\InprocServer32"] = "C:\\SYS\\GRID.OCX";
+    versions.versions["C:\\SYS\\GRID.OCX"] = "10.0.0.0";
+    EXPECT_EQ(main("ocxfilever \"1234-AB\" 32 < \"9.0.0.0\""), R::True);
+    EXPECT_EQ(main("ocxfilever \"{1234-AB}\" 32 = \"10.0.0.0\""), R::True);
+    EXPECT_EQ(main("ocxfilever \"1234-AB}\" 32 >= \"10.0.0.1\""), R::False);
+    // The 16-bit server is not registered: version 0.0.0.0.
+    EXPECT_EQ(main("ocxfilever \"1234-AB\" 16 = \"0.0.0.0\""), R::True);
+    registry.classesRoot["CLSID\\{FFFF}\\InprocServer32"] = "C:\\SYS\\NOVERSION.DLL";
+    EXPECT_EQ(main("ocxfilever \"FFFF\" 32 < \"0.0.0.1\""), R::True);
+
+    EXPECT_EQ(main("ocxfilever 1234-AB 32 = \"1\""), R::Error);
+    EXPECT_EQ(main("ocxfilever \"1234-AB\" 64 = \"1\""), R::Error);
+    EXPECT_EQ(main("ocxfilever \"1234-AB\" 32 = 1"), R::Error);
+    EXPECT_EQ(main("ocxfilever \"1234-AB\" 32 \"1\""), R::Error);
+}
+
+TEST_F(ConditionsTest, SearchFindsTheFirstMatchingLineAndRecordsWhereItIs) {
+    files.files["C:\\AUTOEXEC.BAT"] = "@ECHO OFF\r\nSET PATH=C:\\DOS\r\nREM path c:\\bin\r\n"
+                                      "path C:\\WINDOWS;C:\\DOS\r\n";
+    files.maxRead = 7; // line ends split across reads
+    EXPECT_EQ(main("search \"c:\\dos\" C:\\AUTOEXEC.BAT"), R::True);
+    EXPECT_EQ(found.lineNumber, "2");
+    EXPECT_EQ(found.left, "SET PATH=");
+    EXPECT_EQ(found.right, "");
+    // Only lines beginning with the prefix are looked at.
+    EXPECT_EQ(main("search \"C:\\\" \"C:\\AUTOEXEC.BAT\" \"PATH \""), R::True);
+    EXPECT_EQ(found.lineNumber, "4");
+    EXPECT_EQ(found.left, "path ");
+    EXPECT_EQ(found.right, "WINDOWS;C:\\DOS");
+    EXPECT_EQ(main("search \"\" C:\\AUTOEXEC.BAT"), R::True);
+    EXPECT_EQ(found.lineNumber, "1");
+    EXPECT_EQ(found.right, "@ECHO OFF");
+
+    found = {};
+    EXPECT_EQ(main("search \"WIN32\" C:\\AUTOEXEC.BAT"), R::False);
+    EXPECT_EQ(main("search \"x\" C:\\MISSING.BAT"), R::False);
+    EXPECT_EQ(found.lineNumber, "");
+
+    // The text has all its macros expanded.
+    globals.macros.setDefaultDir("C:\\WINDOWS");
+    EXPECT_EQ(main("search \"path $DEFAULTDIR$\" C:\\AUTOEXEC.BAT"), R::True);
+    EXPECT_EQ(found.lineNumber, "4");
+
+    EXPECT_EQ(main("search"), R::Error);
+    EXPECT_EQ(main("search \"text\""), R::Error);
+    EXPECT_EQ(main("search text C:\\AUTOEXEC.BAT"), R::Error);
+    EXPECT_EQ(main("search \"text\" C:\\AUTOEXEC.BAT \"pre"), R::Error);
+}
+
+TEST_F(ConditionsTest, SearchCountsPiecesOfLongLinesAsLines) {
+    files.files["C:\\LONG.TXT"] = std::string(1000, 'a') + "\nneedle\n";
+    EXPECT_EQ(main("search \"needle\" C:\\LONG.TXT"), R::True);
+    EXPECT_EQ(found.lineNumber, "3");
+    // Text mode: a Ctrl-Z ends the file.
+    files.files["C:\\EOF.TXT"] = "one\n\x1Aneedle\n";
+    EXPECT_EQ(main("search \"needle\" C:\\EOF.TXT"), R::False);
+}
+
+class LocateTest : public ConditionsTest {
+  protected:
+    void SetUp() override {
+        drives.types = {{'A', os::DriveType::Removable}, {'C', os::DriveType::Fixed},
+                        {'D', os::DriveType::Fixed},     {'E', os::DriveType::Network},
+                        {'F', os::DriveType::CdRom},     {'H', os::DriveType::Network}};
+        globals.macros.setSourceDir("C:\\SETUP");
+        tree.addFile("C:\\TOOLS\\X.DLL");
+        tree.addFile("D:\\A\\B\\X.DLL");
+        tree.addFile("D:\\Z\\X.DLL");
+        tree.addFile("D:\\Y.DLL");
+        tree.addFile("E:\\SHARE\\X.DLL");
+        tree.addFile("F:\\X.DLL");
+        tree.addFile("H:\\H.DLL");
+    }
+};
+
+TEST_F(LocateTest, FindsTheFirstDirectoryDepthFirstAndSetsTheMacros) {
+    EXPECT_EQ(main("locate X.DLL"), R::True);
+    EXPECT_EQ(globals.macros.locateDir(), "D:\\A\\B");
+    EXPECT_EQ(globals.macros.locateDrive(), "D");
+    EXPECT_TRUE(located);
+    EXPECT_EQ(announced, std::vector<std::string>{"X.DLL"});
+
+    EXPECT_EQ(main("locate \"Y.DLL\""), R::True);
+    EXPECT_EQ(globals.macros.locateDir(), "D:\\"); // a root keeps its backslash
+    EXPECT_EQ(main("$LOCATEDIR$ = \"D:\\\""), R::True);
+
+    EXPECT_EQ(main("locate X.DLL network"), R::True);
+    EXPECT_EQ(globals.macros.locateDir(), "E:\\SHARE");
+    // The source drive C is passed over, removable and CD drives are never searched.
+    EXPECT_EQ(main("locate TOOLS local"), R::False);
+    EXPECT_EQ(main("locate NONE.DLL"), R::False);
+    EXPECT_FALSE(located);
+    EXPECT_EQ(globals.macros.locateDir(), "E:\\SHARE");
+    for (const std::string& dir : tree.listed)
+        EXPECT_TRUE(dir[0] == 'D' || dir[0] == 'E' || dir[0] == 'H') << dir;
+
+    // One drive is searched whatever its type, the source drive too.
+    EXPECT_EQ(main("locate X.DLL c"), R::True);
+    EXPECT_EQ(globals.macros.locateDir(), "C:\\TOOLS");
+    EXPECT_EQ(main("locate X.DLL f"), R::True);
+    EXPECT_EQ(main("locate X.DLL q"), R::False);
+}
+
+TEST_F(LocateTest, AWebSourceIsNoDriveAndBadScopesAreErrors) {
+    globals.macros.setSourceDir("http://example.test/setup/");
+    EXPECT_EQ(main("locate H.DLL network"), R::True); // 'h' of http names no drive
+
+    EXPECT_EQ(main("locate X.DLL ne"), R::Error);
+    EXPECT_EQ(main("locate X.DLL locals"), R::Error);
+    EXPECT_EQ(main("locate X.DLL 1"), R::Error);
+    EXPECT_EQ(main("locate"), R::Error);
+    EXPECT_EQ(main("locate \"X.DLL"), R::Error);
+}
+
+TEST_F(LocateTest, AWalkThroughALinkLoopEnds) {
+    drives.types = {{'D', os::DriveType::Fixed}};
+    tree.addDirectory("D:\\LOOP");
+    EXPECT_EQ(main("locate NONE.DLL"), R::False);
+    EXPECT_LT(tree.listed.size(), 200u);
+}
+
+TEST_F(ConditionsTest, GroupAndAskTestsAreDeferredWhenTheirSyntaxHolds) {
+    EXPECT_EQ(main("group = 1 2"), R::Deferred);
+    EXPECT_EQ(main("$ASK1 = \"Yes\""), R::Deferred);
+    EXPECT_EQ(main("$ask5$ <> range 1 5"), R::Deferred);
+    EXPECT_EQ(blocksBuffered, 3);
+
+    EXPECT_EQ(main("group 1 2"), R::Error);
+    EXPECT_EQ(main("group ="), R::Error);
+    EXPECT_EQ(main("$ASK6 = \"Yes\""), R::Error);
+    EXPECT_EQ(main("$ASK12 = \"Yes\""), R::Error);
+    EXPECT_EQ(main("$ASK1 range 1 5"), R::Error);
+    EXPECT_EQ(main("$ASK1 = maybe"), R::Error);
+    EXPECT_EQ(blocksBuffered, 3);
+
+    bufferResult = -1; // no ENDIF within the block's limit
+    EXPECT_EQ(main("group = 1"), R::Error);
+    EXPECT_EQ(blocksBuffered, 4);
+}
+
+TEST_F(ConditionsTest, DeferredGroupTestsLookAtTheSelectedOptions) {
+    globals.options.setOptionOfGroup(1, 0);
+    globals.options.setOptionOfGroup(7, 1);
+    globals.options.setSelected(1, true);
+    EXPECT_EQ(deferred("group = 7"), R::True);
+    EXPECT_EQ(deferred("GROUP=01,07"), R::True);
+    EXPECT_EQ(deferred("group = 1"), R::False);
+    EXPECT_EQ(deferred("group = 42"), R::False); // declared by no group
+    EXPECT_EQ(deferred("group 7"), R::Error);
+    EXPECT_EQ(deferred("group = 7 123"), R::Error);
+    EXPECT_EQ(deferred("group = 7 x"), R::Error);
+    EXPECT_EQ(deferred("winver > 3"), R::Error);
+    EXPECT_EQ(deferred("Hello = hello"), R::Error);
+}
+
+TEST_F(ConditionsTest, DeferredAskTestsCompareTheAnswers) {
+    globals.macros.setAsk(1, "yes");
+    EXPECT_EQ(deferred("$ASK1 = \"Yes\""), R::False); // equality keeps case
+    EXPECT_EQ(deferred("$ASK1 >= \"Yes\""), R::True); // ordering ignores it
+    EXPECT_EQ(deferred("$ASK1$ <> \"Yes\""), R::True);
+    EXPECT_EQ(deferred("$ASK1 = \"yes\""), R::True);
+    EXPECT_EQ(deferred("$ASK1 < \"z\""), R::True);
+    EXPECT_EQ(deferred("$ASK2 = \"\""), R::True);
+
+    globals.macros.setAsk(3, " 5 ");
+    EXPECT_EQ(deferred("$ASK3 = range 5 10"), R::True);
+    EXPECT_EQ(deferred("$ASK3 > range 1 5"), R::True);
+    EXPECT_EQ(deferred("$ASK3 = range 6 10"), R::False);
+    EXPECT_EQ(deferred("$ASK1 = range 0 10"), R::False); // "yes" is no number
+
+    EXPECT_EQ(deferred("$ASK3 = range 5"), R::Error);
+    EXPECT_EQ(deferred("$ASK0 = \"x\""), R::Error);
+    EXPECT_EQ(deferred("$ASKX = \"x\""), R::Error);
+    EXPECT_EQ(deferred("$ASK1 != \"x\""), R::Error);
+}
+
+} // namespace
+} // namespace kestrel::script
