@@ -1,0 +1,169 @@
+// Where the interpreter places its errors: the line numbers count every physical line, blank
+// and REM lines, the lines block commands take and the lines of deferred blocks included.
+#include "interpreter_fixture.h"
+
+namespace kestrel::script {
+namespace {
+
+using test::InterpreterTest;
+
+TEST_F(InterpreterTest, ErrorNamesItsLineAfterBlankAndRemLines) {
+    EXPECT_EQ(runMain("REM setup\n\n   \nTITLE \"Demo\"\r\n\r\nOVERWRITEFILE MAYBE\nTITLE \"x\"\n"),
+              kRunStopped);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "Unrecognized command: line: 6");
+    EXPECT_EQ(prompts.messages[0].text, "OVERWRITEFILE MAYBE");
+    EXPECT_EQ(prompts.messages[0].type, os::kMbIconExclamation);
+    EXPECT_EQ(script->title, "Demo"); // what came before the error stays
+}
+
+TEST_F(InterpreterTest, BlocksCountTheLinesTheyTake) {
+    const std::string blocks = "BEGINREGISTRY\n"                                 // 1
+                               "KEY NEW \"HKEY_CURRENT_USER\\Software\\Demo\"\n" // 2
+                               "REM inside\n"                                    // 3
+                               "VALUE STRING NEW \"Dir\" \"$DEFAULTDIR$\"\n"     // 4
+                               "ENDREGISTRY\n"                                   // 5
+                               "BEGINFIRSTSCREEN\n"                              // 6
+                               "Welcome\n"                                       // 7
+                               "\n"                                              // 8
+                               "If you go on, files are copied.\n"               // 9
+                               "ENDFIRSTSCREEN\n"                                // 10
+                               "BEGINGROUP 1\n"                                  // 11
+                               "  Pick:\n"                                       // 12
+                               "01 [X] Program\n"                                // 13
+                               "02 [ ] Help\n"                                   // 14
+                               "ENDGROUP\n"                                      // 15
+                               "POPMESSAGE 3\n"                                  // 16
+                               "Copying\n"                                       // 17
+                               "ENDPOP\n";                                       // 18
+    EXPECT_EQ(runMain(blocks + "COMPRESSION ZIP\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 19);
+    EXPECT_EQ(script->registryBlocks.size(), 1u);
+    ASSERT_TRUE(script->firstScreen);
+    EXPECT_EQ(script->firstScreen->lines.size(), 3u);
+    ASSERT_EQ(script->groups.size(), 1u);
+    EXPECT_EQ(script->groups[0].endOption, 2);
+    EXPECT_EQ(script->popMessages.size(), 1u);
+}
+
+TEST_F(InterpreterTest, ErrorInsideABlockNamesTheLineAtFault) {
+    EXPECT_EQ(runMain("REM\nBEGINREGISTRY\nKEY NEW \"HKEY_CURRENT_USER\\A\"\n"
+                      "VALUE STRANGE NEW \"x\" \"y\"\nENDREGISTRY\n"),
+              kRunStopped);
+    EXPECT_EQ(errorLine(), 4);
+    EXPECT_EQ(errorText(), "VALUE STRANGE NEW \"x\" \"y\"");
+
+    EXPECT_EQ(runMain("TITLE \"t\"\nBEGINGROUP 2\n01 [ ] One\n02 Two\nENDGROUP\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 4);
+    EXPECT_EQ(errorText(), "02 Two");
+}
+
+TEST_F(InterpreterTest, BlockWithoutItsEndIsReportedOnItsFirstLine) {
+    EXPECT_EQ(runMain("REM\nBEGINREGISTRY\nKEY NEW \"HKEY_CURRENT_USER\\A\"\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 2);
+    EXPECT_EQ(errorText(), "BEGINREGISTRY");
+
+    EXPECT_EQ(runMain("\nBEGINLASTSCREEN\nThanks\n\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 2);
+    EXPECT_EQ(errorText(), "BEGINLASTSCREEN");
+}
+
+TEST_F(InterpreterTest, DeferredBlocksKeepTheLineNumbersTrue) {
+    const std::string text = "ASK1 \"yes\" prompt=\"Install extras?\"\n" // 1
+                             "IF $ASK1 = \"yes\"\n"                      // 2
+                             "REM only the main pass reads this\n"       // 3
+                             "TITLE \"dropped in the deferred pass\"\n"  // 4
+                             "FILE extra.dll\n"                          // 5
+                             "OVERWRITEFILE SOMETIMES\n"                 // 6
+                             "ENDIF\n"                                   // 7
+                             "\n"                                        // 8
+                             "FILE main.exe\n";                          // 9
+    EXPECT_EQ(runMain(text), kRunSucceeded);
+    ASSERT_EQ(script->reader.deferredBlocks().size(), 1u);
+    EXPECT_EQ(script->reader.deferredBlocks()[0].firstLineNumber(), 2);
+    EXPECT_EQ(script->fileEntries.size(), 1u); // the block waits for the answer
+
+    EXPECT_EQ(runDeferred(), DeferredPassResult::Failed);
+    EXPECT_EQ(errorLine(), 6);
+    EXPECT_EQ(errorText(), "OVERWRITEFILE SOMETIMES");
+    EXPECT_EQ(script->fileEntries.size(), 2u); // extra.dll was appended before the error
+
+    EXPECT_EQ(runMain(text + "RENAME only-one\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 10);
+}
+
+TEST_F(InterpreterTest, DeferredPassRefusesMainPassOnlyBlocksWhereTheyStand) {
+    EXPECT_EQ(runMain("ASK2 \"\" prompt=\"Name?\"\n"
+                      "IF $ASK2 = \"\"\n"
+                      "BEGINFIRSTSCREEN\n"
+                      "Hello\n"
+                      "ENDFIRSTSCREEN\n"
+                      "ENDIF\n"),
+              kRunSucceeded);
+    EXPECT_EQ(runDeferred(), DeferredPassResult::Failed);
+    EXPECT_EQ(errorLine(), 3);
+
+    EXPECT_EQ(runMain("ASK2 \"\" prompt=\"Name?\"\nIF $ASK2 = \"\"\nREM\nBEGINFIRSTSCREEN\n"
+                      "Hello\nENDIF\n"),
+              kRunSucceeded);
+    EXPECT_EQ(runDeferred(), DeferredPassResult::Failed);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[0].text, "Missing EndFirstScreen ");
+    EXPECT_EQ(errorLine(), 4);
+}
+
+TEST_F(InterpreterTest, UnclosedConditionsAreReportedOnTheirIfLine) {
+    // A switched-off branch that never ends.
+    EXPECT_EQ(runMain("REM\nIF winver < 1\nFILE a\n\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 2);
+    EXPECT_EQ(errorText(), "IF winver < 1");
+    // A taken branch without its ENDIF is just as broken on another machine.
+    EXPECT_EQ(runMain("IF winver >= 4\nFILE a\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 1);
+    // A deferred block the script's end cut short.
+    EXPECT_EQ(runMain("TITLE \"t\"\nIF group = 1\nFILE a\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 2);
+    // ELSE twice, ENDIF without IF.
+    EXPECT_EQ(runMain("IF winver > 3\nELSE\nELSE\nENDIF\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 3);
+    EXPECT_EQ(runMain("\nENDIF\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 2);
+}
+
+TEST_F(InterpreterTest, DeferredBlockOfSixtyLinesIsTheLimit) {
+    std::string body;
+    for (int i = 0; i < 58; ++i)
+        body += "FILE f" + std::to_string(i) + "\n";
+    EXPECT_EQ(runMain("REM\nIF group = 7\n" + body + "ENDIF\nFILE last\n"), kRunSucceeded);
+    EXPECT_EQ(runMain("REM\nIF group = 7\n" + body + "FILE one-more\nENDIF\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 2);
+}
+
+TEST_F(InterpreterTest, UnknownWordsAloneArePassedOverAndAnythingMoreIsAnError) {
+    EXPECT_EQ(runMain("TITLE \"t\"\nSPLASH\n  \nWINDOWBACKGROUND Blue on white\n"
+                      "YesNoKey Y N\n"),
+              kRunSucceeded);
+    ASSERT_EQ(ignored.size(), 1u);
+    EXPECT_EQ(ignored[0].first, 2);
+    EXPECT_EQ(ignored[0].second, "SPLASH");
+
+    EXPECT_EQ(runMain("\nSPLASH screen.bmp\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 2);
+    // A line that starts with punctuation has no keyword: comments are written with REM.
+    EXPECT_EQ(runMain("; a comment\n"), kRunStopped);
+    EXPECT_EQ(errorLine(), 1);
+    EXPECT_EQ(runMain("3 files\n"), kRunStopped);
+}
+
+TEST_F(InterpreterTest, ScriptThatCannotBeOpenedSaysSo) {
+    files.files.clear();
+    script = std::make_unique<InstallScript>(globals, prompts, kSystemVersion, false);
+    interpreter = std::make_unique<Interpreter>(*script, globals, services);
+    EXPECT_EQ(interpreter->runScript("MISSING.KST"), kRunStopped);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "File not found on the installation disk: MISSING.KST. ");
+    EXPECT_EQ(prompts.messages[0].caption, " ");
+}
+
+} // namespace
+} // namespace kestrel::script
