@@ -1,0 +1,247 @@
+#include "files/file_entry.h"
+
+#include "os/file_system.h"
+#include "script/ansi_text.h"
+#include "script/condition_values.h"
+
+namespace kestrel::files {
+
+namespace {
+
+using script::FieldCursor;
+using script::QuotedField;
+
+bool startsWithDigit(std::string_view text) {
+    return !text.empty() && text.front() >= '0' && text.front() <= '9';
+}
+
+// A field that must fit its buffer: a longer one is cut and marks the line as broken.
+void storeBounded(std::string& field, std::string value, size_t capacity, bool& error) {
+    if (value.size() > capacity) {
+        value.resize(capacity);
+        error = true;
+    }
+    field = std::move(value);
+}
+
+// A quoted field, or else a bare word. Nothing for an unterminated quote.
+std::optional<std::string> readQuotedOrWord(FieldCursor& cursor) {
+    QuotedField quoted = script::readQuotedField(cursor);
+    if (quoted.state == QuotedField::State::Unterminated)
+        return std::nullopt;
+    if (quoted.complete())
+        return std::move(quoted.text);
+    return cursor.readWord();
+}
+
+// The digits after "POPID=", as a popup number. Nothing unless a whole decimal number that
+// fits 32 bits stands there.
+std::optional<int32_t> readPopupId(FieldCursor& cursor) {
+    cursor.skipSeparators();
+    if (!startsWithDigit(cursor.rest()))
+        return std::nullopt;
+    const auto value = script::parseUnsignedDecimal(cursor.readWord());
+    if (!value || *value > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int32_t>(*value);
+}
+
+void classifySource(FileEntry& entry, std::string value) {
+    // One trailing backslash goes, unless it is all there is (the server's root).
+    if (value.size() > 1 && value.back() == '\\')
+        value.pop_back();
+    entry.hasSource = true;
+    if (value.size() > 1 && value[1] == ':') {
+        entry.sourceKind = SourceKind::Local;
+    } else if (value.front() == '$') {
+        entry.sourceKind = SourceKind::Local;
+    } else if (value.front() == '\\') {
+        entry.sourceKind = SourceKind::ServerRoot;
+    } else if (value.find("//") != std::string::npos) {
+        entry.sourceKind = SourceKind::Url;
+    } else {
+        entry.sourceKind = SourceKind::ScriptDirectory;
+        storeBounded(entry.source, "\\" + value, FileEntry::kRelativeSourceCapacity, entry.error);
+        return;
+    }
+    storeBounded(entry.source, std::move(value), FileEntry::kSourceCapacity, entry.error);
+}
+
+// GROUP=n n ...: each number is looked up in the group-number table; a repeated GROUP
+// replaces the groups of an earlier one.
+bool readGroups(FieldCursor& cursor, FileEntry& entry, const script::OptionTables& options) {
+    cursor.skipSeparators();
+    entry.groups.fill(FileEntry::kNoGroup);
+    size_t count = 0;
+    while (startsWithDigit(cursor.rest())) {
+        if (count == FileEntry::kGroupSlots)
+            return false;
+        const auto number = script::parseUnsignedDecimal(cursor.readWord());
+        if (!number || *number >= static_cast<uint64_t>(script::OptionTables::kSize))
+            return false;
+        const int32_t option = options.optionOfGroup(static_cast<int32_t>(*number));
+        if (option == script::OptionTables::kNoOption)
+            return false; // no group declared that number
+        entry.groups[count++] = static_cast<uint32_t>(option);
+    }
+    return count > 0;
+}
+
+// ATTRIBUTE="AHRS": the letters in any case and order; an empty value clears every bit.
+bool readAttributes(FieldCursor& cursor, FileEntry& entry) {
+    const QuotedField quoted = script::readQuotedField(cursor);
+    if (!quoted.complete())
+        return false;
+    uint32_t bits = 0;
+    for (char c : quoted.text) {
+        switch (script::asciiUpper(c)) {
+        case 'A':
+            bits |= os::attributes::Archive;
+            break;
+        case 'H':
+            bits |= os::attributes::Hidden;
+            break;
+        case 'R':
+            bits |= os::attributes::ReadOnly;
+            break;
+        case 'S':
+            bits |= os::attributes::System;
+            break;
+        default:
+            return false;
+        }
+    }
+    entry.attributes = bits;
+    return true;
+}
+
+// One attribute word and its value; false when the line cannot be read on.
+bool readFileAttribute(FieldCursor& cursor, FileEntry& entry, const FileEntryContext& context) {
+    const std::string word = cursor.readWord();
+    const auto is = [&word](std::string_view name) { return script::equalsIgnoreCase(word, name); };
+    if (is("COMPRESSED") || is("SELF-EXTRACT")) {
+        entry.compression =
+            is("COMPRESSED") ? FileCompression::Compressed : FileCompression::SelfExtract;
+        context.byteModeOff = true;
+        return true;
+    }
+    if (!is("OVERWRITE") && !is("SOURCE") && !is("POPID") && !is("GROUP") && !is("ATTRIBUTE"))
+        return false;
+    if (!cursor.takeEquals())
+        return false;
+    if (is("OVERWRITE")) {
+        const auto mode = overwriteModeFromWord(cursor.readWord());
+        if (mode)
+            entry.overwrite = *mode;
+        return mode.has_value();
+    }
+    if (is("SOURCE")) {
+        auto value = readQuotedOrWord(cursor);
+        if (!value || value->empty())
+            return false;
+        classifySource(entry, std::move(*value));
+        return !entry.error;
+    }
+    if (is("POPID")) {
+        const auto id = readPopupId(cursor);
+        if (id)
+            entry.popupId = *id;
+        return id.has_value();
+    }
+    if (is("GROUP"))
+        return readGroups(cursor, entry, context.options);
+    return readAttributes(cursor, entry);
+}
+
+void parseFileLine(FieldCursor& cursor, FileEntry& entry, const FileEntryContext& context) {
+    auto name = readQuotedOrWord(cursor);
+    if (!name || name->empty()) {
+        entry.error = true;
+        return;
+    }
+    storeBounded(entry.name, std::move(*name), FileEntry::kNameCapacity, entry.error);
+    while (!entry.error) {
+        cursor.skipSeparators();
+        if (cursor.atEnd())
+            return;
+        if (!readFileAttribute(cursor, entry, context))
+            entry.error = true;
+    }
+}
+
+void parseInsertDiskLine(FieldCursor& cursor, FileEntry& entry) {
+    entry.kind = EntryKind::Disk;
+    entry.name = script::texts::kNextDisk;
+    const QuotedField description = script::readQuotedField(cursor);
+    if (description.state == QuotedField::State::Unterminated) {
+        entry.error = true;
+        return;
+    }
+    if (!description.text.empty())
+        storeBounded(entry.name, description.text, FileEntry::kNameCapacity, entry.error);
+    if (cursor.atEnd())
+        return;
+
+    const QuotedField label = script::readQuotedField(cursor);
+    if (label.state == QuotedField::State::Unterminated) {
+        entry.error = true;
+        return;
+    }
+    storeBounded(entry.volumeLabel, label.text, FileEntry::kVolumeLabelCapacity, entry.error);
+    if (!entry.volumeLabel.empty())
+        entry.kind = EntryKind::DiskWithLabel;
+    if (cursor.atEnd())
+        return;
+
+    if (!script::equalsIgnoreCase(cursor.readWord(), "POPID") || !cursor.takeEquals()) {
+        entry.error = true;
+        return;
+    }
+    const auto id = readPopupId(cursor);
+    if (!id) {
+        entry.error = true;
+        return;
+    }
+    entry.popupId = *id;
+    cursor.skipSeparators();
+    if (!cursor.atEnd())
+        entry.error = true;
+}
+
+} // namespace
+
+bool FileEntry::isSelected(const script::OptionTables& options) const {
+    if (groups[0] == kNoGroup)
+        return true;
+    for (uint32_t option : groups) {
+        if (option != kNoGroup && options.selected(static_cast<int32_t>(option)))
+            return true;
+    }
+    return false;
+}
+
+FileEntry parseFileEntry(FieldCursor& cursor, EntryCommand command,
+                         const FileEntryContext& context) {
+    FileEntry entry;
+    entry.overwrite = context.overwriteDefault;
+    if (command == EntryCommand::File)
+        parseFileLine(cursor, entry, context);
+    else
+        parseInsertDiskLine(cursor, entry);
+    return entry;
+}
+
+std::optional<script::OverwriteMode> overwriteModeFromWord(std::string_view word) {
+    using script::OverwriteMode;
+    if (script::equalsIgnoreCase(word, "YES"))
+        return OverwriteMode::Yes;
+    if (script::equalsIgnoreCase(word, "NO"))
+        return OverwriteMode::No;
+    if (script::equalsIgnoreCase(word, "NEW"))
+        return OverwriteMode::New;
+    if (script::equalsIgnoreCase(word, "ASK"))
+        return OverwriteMode::Ask;
+    return std::nullopt;
+}
+
+} // namespace kestrel::files

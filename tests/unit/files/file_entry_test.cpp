@@ -1,0 +1,168 @@
+#include "files/file_entry.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel::files {
+namespace {
+
+using script::OverwriteMode;
+
+class FileEntryTest : public ::testing::Test {
+  protected:
+    FileEntry parse(const std::string& rest, EntryCommand command = EntryCommand::File) {
+        script::FieldCursor cursor(rest, &macros);
+        const FileEntryContext context{
+            .overwriteDefault = overwriteDefault, .options = options, .byteModeOff = byteModeOff};
+        return parseFileEntry(cursor, command, context);
+    }
+    FileEntry disk(const std::string& rest) { return parse(rest, EntryCommand::InsertDisk); }
+
+    script::MacroVariables macros;
+    script::OptionTables options;
+    OverwriteMode overwriteDefault = OverwriteMode::Ask;
+    bool byteModeOff = false;
+};
+
+TEST_F(FileEntryTest, ABareNameTakesEveryDefault) {
+    const FileEntry entry = parse("README.TXT");
+    EXPECT_FALSE(entry.error);
+    EXPECT_EQ(entry.name, "README.TXT");
+    EXPECT_EQ(entry.kind, EntryKind::File);
+    EXPECT_EQ(entry.compression, FileCompression::None);
+    EXPECT_EQ(entry.overwrite, OverwriteMode::Ask);
+    EXPECT_EQ(entry.attributes, 128u);
+    EXPECT_EQ(entry.popupId, -1);
+    EXPECT_FALSE(entry.hasSource);
+    EXPECT_TRUE(entry.isSelected(options));
+    EXPECT_FALSE(byteModeOff);
+
+    overwriteDefault = OverwriteMode::New;
+    EXPECT_EQ(parse("A.DLL").overwrite, OverwriteMode::New);
+    overwriteDefault = OverwriteMode::Yes;
+    EXPECT_EQ(parse("\"Program Files\\B.DLL\" ").overwrite, OverwriteMode::Yes);
+    EXPECT_EQ(parse("\"Program Files\\B.DLL\"").name, "Program Files\\B.DLL");
+}
+
+TEST_F(FileEntryTest, AttributesInAnyOrderWithLaterOnesWinning) {
+    const FileEntry entry = parse("APP.EXE overwrite = new, POPID=3 COMPRESSED, "
+                                  "ATTRIBUTE=\"rh\" OVERWRITE=no POPID=12");
+    EXPECT_FALSE(entry.error);
+    EXPECT_EQ(entry.overwrite, OverwriteMode::No);
+    EXPECT_EQ(entry.popupId, 12);
+    EXPECT_EQ(entry.compression, FileCompression::Compressed);
+    EXPECT_EQ(entry.attributes, 3u);
+    EXPECT_TRUE(byteModeOff);
+    EXPECT_EQ(parse("SETUP.EXE self-extract").compression, FileCompression::SelfExtract);
+    EXPECT_EQ(parse("A.INI ATTRIBUTE=\"\"").attributes, 0u);
+    EXPECT_EQ(parse("A.INI ATTRIBUTE=\"SAHR\"").attributes, 39u);
+}
+
+TEST_F(FileEntryTest, SourceValuesAreClassified) {
+    const auto source = [this](const std::string& value) {
+        const FileEntry entry = parse("F.DLL SOURCE=" + value);
+        EXPECT_FALSE(entry.error) << value;
+        EXPECT_TRUE(entry.hasSource) << value;
+        return std::make_pair(entry.source, entry.sourceKind);
+    };
+    EXPECT_EQ(source("C:\\DATA\\"), std::make_pair(std::string("C:\\DATA"), SourceKind::Local));
+    EXPECT_EQ(source("\"$DIR2$\\x\""), std::make_pair(std::string("$DIR2$\\x"), SourceKind::Local));
+    EXPECT_EQ(source("\\pub\\files"),
+              std::make_pair(std::string("\\pub\\files"), SourceKind::ServerRoot));
+    EXPECT_EQ(source("\\"), std::make_pair(std::string("\\"), SourceKind::ServerRoot));
+    EXPECT_EQ(source("http://example.test/x"),
+              std::make_pair(std::string("http://example.test/x"), SourceKind::Url));
+    EXPECT_EQ(source("disk1"), std::make_pair(std::string("\\disk1"), SourceKind::ScriptDirectory));
+    EXPECT_EQ(source(std::string(78, 'd')).first.size(), 79u);
+
+    EXPECT_TRUE(parse("F.DLL SOURCE=" + std::string(79, 'd')).error);
+    EXPECT_TRUE(parse("F.DLL SOURCE=C:\\" + std::string(497, 'd')).error);
+    EXPECT_TRUE(parse("F.DLL SOURCE=").error);
+    EXPECT_TRUE(parse("F.DLL SOURCE=\"disk").error);
+}
+
+TEST_F(FileEntryTest, GroupsAreLookedUpAndDecideTheSelection) {
+    for (int32_t number = 0; number < 13; ++number)
+        options.setOptionOfGroup(number * 7, number); // groups 0, 7, 14 ... 84
+    FileEntry entry = parse("F.DLL GROUP=07,14 021");
+    ASSERT_FALSE(entry.error);
+    EXPECT_EQ(entry.groups[0], 1u);
+    EXPECT_EQ(entry.groups[2], 3u);
+    EXPECT_EQ(entry.groups[3], FileEntry::kNoGroup);
+    EXPECT_FALSE(entry.isSelected(options));
+    options.setSelected(3, true);
+    EXPECT_TRUE(entry.isSelected(options));
+
+    // A repeated GROUP replaces the earlier list.
+    entry = parse("F.DLL GROUP=21 7 14 GROUP=0 COMPRESSED");
+    ASSERT_FALSE(entry.error);
+    EXPECT_EQ(entry.groups[0], 0u);
+    EXPECT_EQ(entry.groups[1], FileEntry::kNoGroup);
+    EXPECT_FALSE(entry.isSelected(options));
+
+    const std::string twelve = "0 7 14 21 28 35 42 49 56 63 70 77";
+    EXPECT_FALSE(parse("F.DLL GROUP=" + twelve).error);
+    EXPECT_TRUE(parse("F.DLL GROUP=" + twelve + " 84").error);
+    EXPECT_TRUE(parse("F.DLL GROUP=5").error);   // declared by no group
+    EXPECT_TRUE(parse("F.DLL GROUP=100").error); // not a group number
+    EXPECT_TRUE(parse("F.DLL GROUP=").error);
+    EXPECT_TRUE(parse("F.DLL GROUP=7x").error);
+}
+
+TEST_F(FileEntryTest, MalformedFileLinesAreErrors) {
+    for (const char* line : {
+             "",                        // no name
+             "\"UNTERMINATED.DLL",      // no closing quote
+             "F.DLL COMPRESS",          // unknown attribute
+             "F.DLL OVERWRITE YES",     // missing '='
+             "F.DLL OVERWRITE=MAYBE",   // unknown mode
+             "F.DLL POPID=",            // no number
+             "F.DLL POPID=x",           // no number
+             "F.DLL POPID=99999999999", // beyond 32 bits
+             "F.DLL ATTRIBUTE=\"RX\"",  // unknown attribute letter
+             "F.DLL ATTRIBUTE=R",       // value not quoted
+             "F.DLL ATTRIBUTE=\"R",     // no closing quote
+             "F.DLL = COMPRESSED",      // '=' without an attribute
+         })
+        EXPECT_TRUE(parse(line).error) << line;
+    EXPECT_TRUE(parse(std::string(499, 'n')).error);
+    EXPECT_FALSE(parse(std::string(498, 'n')).error);
+}
+
+TEST_F(FileEntryTest, InsertDiskLines) {
+    FileEntry entry = disk("");
+    EXPECT_FALSE(entry.error);
+    EXPECT_EQ(entry.kind, EntryKind::Disk);
+    EXPECT_EQ(entry.name, "the next disk");
+    EXPECT_EQ(entry.popupId, -1);
+
+    entry = disk("\"Disk 2\" \"APPDISK2\" popid=3");
+    EXPECT_FALSE(entry.error);
+    EXPECT_EQ(entry.kind, EntryKind::DiskWithLabel);
+    EXPECT_EQ(entry.name, "Disk 2");
+    EXPECT_EQ(entry.volumeLabel, "APPDISK2");
+    EXPECT_EQ(entry.popupId, 3);
+
+    entry = disk("\"Disk 3\" \"\" POPID=4");
+    EXPECT_EQ(entry.kind, EntryKind::Disk);
+    EXPECT_EQ(entry.popupId, 4);
+    EXPECT_EQ(disk("POPID=5").popupId, 5);
+
+    // Kept as far as it was read, with the error marked.
+    entry = disk("\"Disk 4\" \"LABEL\" EXTRA");
+    EXPECT_TRUE(entry.error);
+    EXPECT_EQ(entry.volumeLabel, "LABEL");
+    EXPECT_TRUE(disk("\"Disk 4\" \"LABEL\" POPID=2 EXTRA").error);
+    EXPECT_TRUE(disk("\"Disk 4\" \"THIRTEENCHARS\"").error);
+    EXPECT_TRUE(disk("\"Disk 4").error);
+}
+
+TEST(OverwriteWords, AreReadInAnyCase) {
+    EXPECT_EQ(overwriteModeFromWord("yes"), OverwriteMode::Yes);
+    EXPECT_EQ(overwriteModeFromWord("No"), OverwriteMode::No);
+    EXPECT_EQ(overwriteModeFromWord("NEW"), OverwriteMode::New);
+    EXPECT_EQ(overwriteModeFromWord("ask"), OverwriteMode::Ask);
+    EXPECT_EQ(overwriteModeFromWord("always"), std::nullopt);
+}
+
+} // namespace
+} // namespace kestrel::files
