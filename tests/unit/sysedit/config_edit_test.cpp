@@ -1,0 +1,55 @@
+#include "sysedit/config_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kestrel::sysedit {
+namespace {
+
+EditParseResult parse(ConfigEdit& edit, const std::string& line) {
+    script::FieldCursor cursor(line);
+    cursor.readKeyword();
+    return parseConfig(edit, cursor);
+}
+
+TEST(ConfigEdit, ReadsMinimumsAndLines) {
+    ConfigEdit edit;
+    EXPECT_EQ(edit.filesMinimum, ConfigEdit::kNotGiven);
+    ASSERT_EQ(parse(edit, "CONFIG ADD=\"DEVICE=C:\\KST\\KST.SYS\""), EditParseResult::Ok);
+    EXPECT_EQ(edit.mode, EditMode::Modify);
+    EXPECT_EQ(edit.filesMinimum, ConfigEdit::kNotGiven);
+    EXPECT_EQ(edit.buffersMinimum, ConfigEdit::kNotGiven);
+
+    ASSERT_EQ(parse(edit, "CONFIG Ask FILEMIN=30 BUFFERMIN = 20x, add=\"STACKS=9,256\""),
+              EditParseResult::Ok);
+    EXPECT_EQ(edit.mode, EditMode::ModifyThenAsk);
+    EXPECT_EQ(edit.filesMinimum, 30);
+    EXPECT_EQ(edit.buffersMinimum, 20); // the digits before the first other character
+    ASSERT_EQ(edit.lineList.size(), 2u);
+    EXPECT_EQ(edit.lineList[0].text(), "DEVICE=C:\\KST\\KST.SYS");
+    EXPECT_EQ(edit.lineList[1].text(), "STACKS=9,256");
+}
+
+TEST(ConfigEdit, SyntaxErrors) {
+    for (const char* line : {
+             "CONFIG FILES=30",
+             "CONFIG FILEMIN 30",
+             "CONFIG BUFFERMIN ADD=\"x\"",
+             "CONFIG FILEMIN=abc",
+             "CONFIG FILEMIN=-5",
+             "CONFIG FILEMIN=",
+             "CONFIG BUFFERMIN=2147483648",
+             "CONFIG ADD",
+             "CONFIG ADD=x",
+             "CONFIG ADD=\"x",
+         }) {
+        ConfigEdit edit;
+        EXPECT_EQ(parse(edit, line), EditParseResult::SyntaxError) << line;
+    }
+    ConfigEdit edit;
+    EXPECT_EQ(parse(edit, "CONFIG BUFFERMIN=2147483647"), EditParseResult::Ok);
+}
+
+} // namespace
+} // namespace kestrel::sysedit

@@ -1,0 +1,65 @@
+#include "sysedit/ini_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kestrel::sysedit {
+namespace {
+
+std::unique_ptr<IniEdit> parse(const std::string& line) {
+    script::FieldCursor cursor(line);
+    cursor.readKeyword();
+    return parseIniFile(cursor);
+}
+
+TEST(IniEdit, ReadsFieldsAndOptions) {
+    auto full =
+        parse("INIFILE \"Kestrel\" \"Path\" \"$DEFAULTDIR$\" \"kst.ini\" ask ADD OVERWRITE");
+    EXPECT_FALSE(full->error);
+    EXPECT_EQ(full->section, "Kestrel");
+    EXPECT_EQ(full->key, "Path");
+    EXPECT_EQ(full->value, "$DEFAULTDIR$");
+    EXPECT_EQ(full->file, "kst.ini");
+    EXPECT_EQ(full->mode, EditMode::ModifyThenAsk);
+    EXPECT_TRUE(full->add);
+
+    auto defaults = parse("INIFILE \"windows\" \"load\"");
+    EXPECT_FALSE(defaults->error);
+    EXPECT_EQ(defaults->value, "");
+    EXPECT_EQ(defaults->file, "WIN.INI");
+    EXPECT_EQ(defaults->mode, EditMode::Modify);
+    EXPECT_FALSE(defaults->add);
+
+    auto bareFile = parse("INIFILE \"s\" \"k\" \"v\" system.ini");
+    EXPECT_FALSE(bareFile->error);
+    EXPECT_EQ(bareFile->file, "system.ini");
+
+    // An option word where the file may stand is the option, not a file of that name.
+    auto optionFirst = parse("INIFILE \"s\" \"k\" \"v\" ADD ASK");
+    EXPECT_FALSE(optionFirst->error);
+    EXPECT_EQ(optionFirst->file, "WIN.INI");
+    EXPECT_TRUE(optionFirst->add);
+    EXPECT_EQ(optionFirst->mode, EditMode::ModifyThenAsk);
+}
+
+TEST(IniEdit, MalformedLinesAreErrors) {
+    for (const std::string& line : {
+             std::string("INIFILE"),
+             std::string("INIFILE \"s\""),
+             std::string("INIFILE \"\" \"k\" \"v\""),
+             std::string("INIFILE \"s\" \"\" \"v\""),
+             std::string("INIFILE s \"k\" \"v\""),
+             std::string("INIFILE \"s\" \"k\" v"),
+             std::string("INIFILE \"s\" \"k\" \"v"),
+             std::string("INIFILE \"s\" \"k\" \"v\" \"\""),
+             std::string("INIFILE \"s\" \"k\" \"v\" win.ini QUIET"),
+             "INIFILE \"" + std::string(499, 's') + "\" \"k\"",
+         }) {
+        EXPECT_TRUE(parse(line)->error) << line;
+    }
+    EXPECT_FALSE(parse("INIFILE \"" + std::string(498, 's') + "\" \"k\"")->error);
+}
+
+} // namespace
+} // namespace kestrel::sysedit
