@@ -32,8 +32,9 @@ void scramble(std::span<uint8_t> bytes, const ScriptKey& key, uint64_t n) {
 
 std::vector<uint8_t> encodeScript(std::string_view text, const ScriptKey& key) {
     const auto header = buildScriptHeader(key, static_cast<uint32_t>(text.size()));
-    std::vector<uint8_t> file(header.begin(), header.end());
-    file.insert(file.end(), text.begin(), text.end());
+    std::vector<uint8_t> file(kScriptHeaderSize + text.size());
+    std::copy(header.begin(), header.end(), file.begin());
+    std::copy(text.begin(), text.end(), file.begin() + kScriptHeaderSize);
     scramble(std::span(file).subspan(kScriptHeaderSize), key, firstBodyCount(key));
     return file;
 }
