@@ -1,6 +1,9 @@
 #include "script/script_reader.h"
 
 #include "fakes/memory_input_file.h"
+#include "files/container_format.h"
+#include "files/packed_file.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -138,6 +141,30 @@ TEST(ScriptReaderMainPass, ShortDamagedAndMissingFiles) {
     EXPECT_EQ(readScriptKey(keyFile), ScriptKey{});
     test::MemoryInputFile tooShort("KSTS\x01\x02");
     EXPECT_FALSE(readScriptKey(tooShort));
+}
+
+TEST(ScriptReaderMainPass, ReadsPlainFilesAndContainerMembersThroughThePackedFileLayer) {
+    const ScriptKey key = sampleKey(31);
+    const std::vector<uint8_t> encoded = encodeScript("REM packed\nFILE a\n", key);
+    test::TempDir dir;
+    const std::string plain = dir.write("SETUP.KST", std::string(encoded.begin(), encoded.end()));
+    auto fs = os::makeNativeFileSystem();
+    auto out = fs->createForWriting(dir.file("install.pak"));
+    ASSERT_TRUE(out);
+    files::ContainerWriteError error;
+    ASSERT_TRUE(files::writeContainer(*fs, {{"SETUP.KST", plain}}, *out, error)) << error.message;
+    out.reset();
+    dir.write("SETUP.KST", "not this one"); // the member must win over the plain file
+
+    files::PackedFileLayer layer(*fs);
+    ASSERT_TRUE(layer.setContainerPath(dir.file("install.pak")));
+    EXPECT_EQ(readScriptKey(layer, "setup.kst"), key);
+    ScriptReader reader;
+    reader.setKey(key);
+    ASSERT_EQ(reader.beginMainPass(layer, "setup.kst"), MainPassStart::Started);
+    EXPECT_EQ(mainPassLines(reader), (Lines{"REM packed", "FILE a"}));
+    EXPECT_EQ(reader.beginMainPass(layer, dir.file("absent.kst")), MainPassStart::NotOpened);
+    EXPECT_FALSE(readScriptKey(layer, dir.file("absent.kst")));
 }
 
 // A main pass that meets an IF at line `ifLine` of the script and buffers its block.
