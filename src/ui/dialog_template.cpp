@@ -3,6 +3,7 @@
 #include "ui/dialog_template_writer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrel::ui {
 

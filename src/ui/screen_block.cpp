@@ -3,6 +3,7 @@
 #include "script/ansi_text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrel::ui {
 

@@ -12,6 +12,13 @@
 
 namespace kestrel::ui {
 
+// The lines that end each kind of block.
+inline constexpr std::string_view kEndFirstScreen = "ENDFIRSTSCREEN";
+inline constexpr std::string_view kEndLastScreen = "ENDLASTSCREEN";
+inline constexpr std::string_view kEndExitMessage = "EXIT";
+inline constexpr std::string_view kEndGroup = "ENDGROUP";
+inline constexpr std::string_view kEndPopup = "ENDPOP";
+
 enum class ScreenBlockError {
     None,
     MissingEnd,   // the lines ran out before the end keyword
