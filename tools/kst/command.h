@@ -17,6 +17,7 @@ struct Session {
 int fail(const std::string& file, const std::string& message);
 
 void addContainerCommands(CLI::App& app, Session& session); // pack, ls
+void addArchiveCommands(CLI::App& app, Session& session);   // archive, list, extract
 void addScriptCommands(CLI::App& app, Session& session);    // encode, decode
 
 } // namespace kst

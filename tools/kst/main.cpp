@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     kst::Session session;
     app.add_flag("-v,--verbose", session.verbose, "Say what is done");
     kst::addContainerCommands(app, session);
+    kst::addArchiveCommands(app, session);
     kst::addScriptCommands(app, session);
     try {
         app.parse(argc, argv);

@@ -1,0 +1,175 @@
+// Feeds arbitrary bytes to the packed archive reader as a chain of volumes: the input is cut
+// at every "|VOL|" into A:\FUZZ.ARC, A:\V1, A:\V2, ... (next-volume names that the fuzzer
+// learns to write), then unpacked twice (replacing, then only newer) and listed. The reader
+// must finish, stay in bounds and write nothing outside C:\DEST\.
+//
+// cmake --preset fuzz && cmake --build build/fuzz --target archive_reader_fuzz
+// scripts/fuzz.sh 600 archive_reader_fuzz
+#include "files/archive_volume_source.h"
+#include "files/packed_archive_reader.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace kestrel;
+
+constexpr std::string_view kVolumeMark = "|VOL|";
+constexpr std::string_view kDestination = "C:\\DEST\\";
+// Output beyond this is a full disk, which keeps decoding bombs quick.
+constexpr uint64_t kDiskSpace = 8 << 20;
+
+class BytesFile final : public os::InputFile {
+  public:
+    explicit BytesFile(const std::string& bytes) : bytes_(bytes) {}
+    int32_t read(void* buffer, uint32_t count) override {
+        size_t n = std::min<size_t>(count, bytes_.size() - position_);
+        std::memcpy(buffer, bytes_.data() + position_, n);
+        position_ += n;
+        return int32_t(n);
+    }
+    int64_t seek(int64_t offset, os::SeekOrigin origin) override {
+        int64_t base = origin == os::SeekOrigin::Start     ? 0
+                       : origin == os::SeekOrigin::Current ? int64_t(position_)
+                                                           : int64_t(bytes_.size());
+        if (base + offset < 0) {
+            return -1;
+        }
+        position_ = std::min<size_t>(size_t(base + offset), bytes_.size());
+        return int64_t(position_);
+    }
+    int64_t tell() override { return int64_t(position_); }
+
+  private:
+    const std::string& bytes_;
+    size_t position_ = 0;
+};
+
+class Sink final : public os::OutputFile {
+  public:
+    explicit Sink(uint64_t& space) : space_(space) {}
+    int32_t write(const void*, uint32_t count) override {
+        if (count > space_) {
+            return -1;
+        }
+        space_ -= count;
+        return int32_t(count);
+    }
+
+  private:
+    uint64_t& space_;
+};
+
+struct Machine final : os::FileSystem,
+                       files::ArchiveVolumeSource,
+                       files::InstallProgress,
+                       files::NextDiskPrompt,
+                       files::InstallRecord,
+                       os::Prompts {
+    std::map<std::string, std::string> volumes;
+    std::map<std::string, os::DosDateTime> written;
+    uint64_t space = kDiskSpace;
+    int diskRequests = 0;
+
+    // Below C:\DEST\ with no level that climbs back out of it.
+    static void mustBeInside(const std::string& path) {
+        if (path.compare(0, kDestination.size(), kDestination) != 0 ||
+            path.find(':', kDestination.size()) != std::string::npos) {
+            std::abort();
+        }
+        size_t start = kDestination.size();
+        while (start <= path.size()) {
+            size_t end = std::min(path.find_first_of("\\/", start), path.size());
+            std::string_view level(path.data() + start, end - start);
+            bool dotsOnly = level.find_first_not_of(". ") == std::string_view::npos;
+            if ((start == kDestination.size() && level.empty() && end < path.size()) ||
+                (dotsOnly && !level.empty() && level != ".")) {
+                std::abort();
+            }
+            start = end + 1;
+        }
+    }
+
+    // Volumes are read; everything else happens in the destination.
+    std::unique_ptr<os::InputFile> openVolume(const std::string& path) override {
+        auto found = volumes.find(path);
+        return found == volumes.end() ? nullptr : std::make_unique<BytesFile>(found->second);
+    }
+    std::unique_ptr<os::InputFile> openForReading(const std::string& path) override {
+        mustBeInside(path);
+        static const std::string kOld = "old";
+        return written.count(path) ? std::make_unique<BytesFile>(kOld) : nullptr;
+    }
+    std::unique_ptr<os::OutputFile> createForWriting(const std::string& path) override {
+        mustBeInside(path);
+        written[path] = {};
+        return std::make_unique<Sink>(space);
+    }
+    std::optional<os::DosDateTime> readDosDateTime(const std::string& path) override {
+        mustBeInside(path);
+        auto found = written.find(path);
+        return found == written.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool setDosDateTime(const std::string& path, os::DosDateTime stamp) override {
+        mustBeInside(path);
+        written[path] = stamp;
+        return true;
+    }
+    std::optional<uint32_t> readAttributes(const std::string& path) override {
+        mustBeInside(path);
+        return std::nullopt;
+    }
+    bool setAttributes(const std::string& path, uint32_t) override {
+        mustBeInside(path);
+        return true;
+    }
+    bool createDirectories(const std::string& path) override {
+        mustBeInside(path);
+        return true;
+    }
+
+    bool pumpMessages() override { return false; }
+    void showCurrentFile(const std::string&) override {}
+    void advance() override {}
+    bool countsBytes() const override { return true; }
+    int32_t bytesDone() const override { return 0; }
+    void addBytesDone(uint32_t) override {}
+    // A user who keeps inserting disks for a while, then gives up.
+    bool askForNextDisk(bool) override { return ++diskRequests > 24; }
+    void writeLogLine(const std::string&) override {}
+    void setContinuationName(const std::string&) override {}
+    os::PromptResult messageBox(std::string_view, std::string_view, uint32_t) override {
+        return os::kIdYes;
+    }
+    os::PromptResult showScreen(const os::ScreenDialog&) override { return os::kIdOk; }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    Machine machine;
+    for (size_t index = 0;; ++index) {
+        size_t cut = input.find(kVolumeMark);
+        std::string name = index == 0 ? "A:\\FUZZ.ARC" : "A:\\V" + std::to_string(index);
+        machine.volumes[name] = std::string(input.substr(0, cut));
+        if (cut == std::string_view::npos) {
+            break;
+        }
+        input.remove_prefix(cut + kVolumeMark.size());
+    }
+
+    files::PackedArchiveReader reader({machine, machine, machine, machine, machine, machine});
+    for (auto mode : {script::OverwriteMode::Yes, script::OverwriteMode::New}) {
+        machine.diskRequests = 0;
+        reader.unpackArchive("C:\\DEST\\FUZZ.ARC", "A:\\FUZZ.ARC", mode, 0x20);
+    }
+    machine.diskRequests = 0;
+    reader.listArchive("A:\\FUZZ.ARC", [](const files::archive::MemberHeader&) {});
+    return 0;
+}
