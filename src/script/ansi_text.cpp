@@ -7,6 +7,7 @@ bool isAnsiLetter(char c) {
     if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z'))
         return true;
     switch (u) {
+    case 0x83:
     case 0x8A:
     case 0x8C:
     case 0x8E:

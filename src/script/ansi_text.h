@@ -7,7 +7,7 @@
 
 namespace kestrel::script {
 
-// Letters of code page 1252, accented ones included (Š, Œ, Ž, š, œ, ž, Ÿ, ª, µ, º, À..ÿ
+// Letters of code page 1252, accented ones included (ƒ, Š, Œ, Ž, š, œ, ž, Ÿ, ª, µ, º, À..ÿ
 // except × and ÷), so that a keyword or word may hold them.
 bool isAnsiLetter(char c);
 bool isAnsiLetterOrDigit(char c);
