@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,8 @@ class DirectorySearch;
 class RegistryReader;
 class FileVersionReader;
 class FileSystem;
+class InputFile;
+class InputFile;
 } // namespace kestrel::os
 namespace kestrel::ui {
 class TextMeasure;
@@ -40,56 +43,57 @@ class TextMeasure;
 namespace kestrel::script {
 
 enum RunResult : int32_t {
-  kRunSucceeded = 0,
-  kRunStopped = 1, // an error (already shown), a script that cannot be opened,
-                   // or EXITMESSAGE
+    kRunSucceeded = 0,
+    kRunStopped = 1, // an error (already shown), a script that cannot be opened,
+                     // or EXITMESSAGE
 };
 
 struct InterpreterServices {
-  os::Prompts &prompts;
-  ui::TextMeasure &measure; // screen blocks are measured as they are read
-  files::PackedFileLayer
-      &scriptFiles; // the main pass opens the script through it
+    os::Prompts& prompts;
+    ui::TextMeasure& measure;            // screen blocks are measured as they are read
+    files::PackedFileLayer& scriptFiles; // the main pass opens the script through it
 
-  // What the IF tests ask of the machine.
-  os::SystemInfo &system;
-  os::Drives &drives;
-  os::DirectorySearch &directories;
-  os::RegistryReader &registry;
-  os::FileVersionReader &versions;
-  os::FileSystem &files;
-  // Told the file name before a `locate` test searches the drives. May be
-  // empty.
-  std::function<void(const std::string &fileName)> announceDriveSearch;
+    // What the IF tests ask of the machine.
+    os::SystemInfo& system;
+    os::Drives& drives;
+    os::DirectorySearch& directories;
+    os::RegistryReader& registry;
+    os::FileVersionReader& versions;
+    os::FileSystem& files;
+    // Told the file name before a `locate` test searches the drives. May be
+    // empty.
+    std::function<void(const std::string& fileName)> announceDriveSearch;
 
-  // The destination when the script names none (unless it lies on the source's
-  // drive).
-  std::string workingDirectory;
-  // Told of each line that an unknown keyword alone makes: such a line is
-  // passed over.
-  std::function<void(int32_t lineNumber, std::string_view line)> ignoredLine;
+    // The destination when the script names none (unless it lies on the source's
+    // drive).
+    std::string workingDirectory;
+    // Told of each line that an unknown keyword alone makes: such a line is
+    // passed over.
+    std::function<void(int32_t lineNumber, std::string_view line)> ignoredLine;
 };
 
 class Interpreter {
-public:
-  Interpreter(InstallScript &script, PluginGlobals &globals,
-              InterpreterServices &services)
-      : script_(script), globals_(globals), services_(services) {}
+  public:
+    Interpreter(InstallScript& script, PluginGlobals& globals, InterpreterServices& services)
+        : script_(script), globals_(globals), services_(services) {}
 
-  // The main pass over the script file scriptPath (a member of the packed
-  // installation file or a file of its own), read with the key the script's
-  // reader holds.
-  RunResult runScript(const std::string &scriptPath);
-  // The deferred pass: each deferred block once, in the order the main pass
-  // made them.
-  DeferredPassResult runDeferredPass();
+    // The main pass over the script file scriptPath (a member of the packed
+    // installation file or a file of its own), read with the key the script's
+    // reader holds.
+    RunResult runScript(const std::string& scriptPath);
+    // The main pass over a script file already opened; name is what a message calls it.
+    RunResult runScript(std::unique_ptr<os::InputFile> file, const std::string& name);
+    // The deferred pass: each deferred block once, in the order the main pass
+    // made them.
+    DeferredPassResult runDeferredPass();
 
-private:
-  RunResult run(bool deferredPass);
+  private:
+    RunResult mainPass(MainPassStart start, const std::string& name);
+    RunResult run(bool deferredPass);
 
-  InstallScript &script_;
-  PluginGlobals &globals_;
-  InterpreterServices &services_;
+    InstallScript& script_;
+    PluginGlobals& globals_;
+    InterpreterServices& services_;
 };
 
 } // namespace kestrel::script
