@@ -19,5 +19,6 @@ int fail(const std::string& file, const std::string& message);
 void addContainerCommands(CLI::App& app, Session& session); // pack, ls
 void addArchiveCommands(CLI::App& app, Session& session);   // archive, list, extract
 void addScriptCommands(CLI::App& app, Session& session);    // encode, decode
+void addCheckCommand(CLI::App& app, Session& session);      // check
 
 } // namespace kst

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     kst::addContainerCommands(app, session);
     kst::addArchiveCommands(app, session);
     kst::addScriptCommands(app, session);
+    kst::addCheckCommand(app, session);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

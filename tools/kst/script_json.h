@@ -1,0 +1,15 @@
+// What a script means, as JSON: the settings record, the prompt texts, destinations and
+// questions, groups and their options, screens, and every item list, as the main pass left
+// them (kst check --json).
+#pragma once
+
+#include "json_writer.h"
+#include "script/install_script.h"
+#include "script/plugin_globals.h"
+
+namespace kst {
+
+void writeScriptJson(JsonWriter& json, const kestrel::script::InstallScript& script,
+                     const kestrel::script::PluginGlobals& globals);
+
+} // namespace kst
