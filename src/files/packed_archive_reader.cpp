@@ -27,8 +27,8 @@ constexpr char kInvalidCompressedFile[] = "Invalid compressed file ";
 constexpr char kCannotCreateFile[] = "Cannot create file ";
 constexpr char kReadingDiskError[] = "Reading disk error.";
 constexpr char kWritingDiskError[] = "Writing disk error.";
-constexpr char kRefusedMember[] =
-    "Archive member not unpacked, its name would place it outside the destination directory: ";
+constexpr char kRefusedMember[] = "Archive member not unpacked, its name is not that of a file "
+                                  "inside the destination directory: ";
 
 // Progress is advanced at most once per this many bytes while a member is written.
 constexpr int32_t kProgressStep = 50000;
