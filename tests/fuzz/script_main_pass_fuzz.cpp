@@ -1,0 +1,164 @@
+// Runs arbitrary scripts through the interpreter's main pass and, when it succeeds, the
+// deferred pass: no input may crash or hang it, an error must be one message that names a line
+// of the script, and what it builds must stay within the script's bounds.
+//
+// The first byte picks the options the user "selected" before the deferred pass and whether the
+// script's bytes are scrambled with a key; the rest is the script.
+#include "../fakes/fake_machine.h"
+#include "../fakes/fixed_width_measure.h"
+#include "../fakes/recording_prompts.h"
+#include "files/packed_file.h"
+#include "script/install_script.h"
+#include "script/interpreter.h"
+#include "script/script_codec.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+using namespace kestrel;
+
+namespace {
+
+// The script file, and nothing else: the tests that read files find none.
+class OneFile : public os::FileSystem {
+  public:
+    explicit OneFile(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    std::unique_ptr<os::InputFile> openForReading(const std::string& path) override {
+        return path == kName ? std::make_unique<Input>(bytes_) : nullptr;
+    }
+    std::unique_ptr<os::OutputFile> createForWriting(const std::string&) override {
+        return nullptr;
+    }
+    std::optional<os::DosDateTime> readDosDateTime(const std::string& path) override {
+        return path == kName ? std::optional<os::DosDateTime>(os::DosDateTime{0x21, 0})
+                             : std::nullopt;
+    }
+    bool setDosDateTime(const std::string&, os::DosDateTime) override { return false; }
+    std::optional<uint32_t> readAttributes(const std::string&) override { return std::nullopt; }
+    bool setAttributes(const std::string&, uint32_t) override { return false; }
+    bool createDirectories(const std::string&) override { return false; }
+
+    static constexpr const char* kName = "SETUP.KST";
+
+  private:
+    class Input : public os::InputFile {
+      public:
+        explicit Input(const std::string& bytes) : bytes_(bytes) {}
+        int32_t read(void* buffer, uint32_t count) override {
+            const size_t n = std::min<size_t>(count, bytes_.size() - position_);
+            std::memcpy(buffer, bytes_.data() + position_, n);
+            position_ += n;
+            return static_cast<int32_t>(n);
+        }
+        int64_t seek(int64_t offset, os::SeekOrigin origin) override {
+            const int64_t base = origin == os::SeekOrigin::Start     ? 0
+                                 : origin == os::SeekOrigin::Current ? int64_t(position_)
+                                                                     : int64_t(bytes_.size());
+            if (base + offset < 0 || base + offset > int64_t(bytes_.size()))
+                return -1;
+            position_ = size_t(base + offset);
+            return int64_t(position_);
+        }
+        int64_t tell() override { return int64_t(position_); }
+
+      private:
+        const std::string& bytes_;
+        size_t position_ = 0;
+    };
+
+    std::string bytes_;
+};
+
+constexpr std::string_view kErrorCaption = "Unrecognized command: line: ";
+
+// Most lines the reader can deliver from text: every line feed ends one, and a line longer
+// than 998 characters comes back in pieces.
+int32_t mostLines(std::string_view text) {
+    return static_cast<int32_t>(std::count(text.begin(), text.end(), '\n') + 1 + text.size() / 998);
+}
+
+void checkMessages(const test::RecordingPrompts& prompts, int32_t lines, bool failed) {
+    size_t errors = 0;
+    for (const auto& message : prompts.messages) {
+        if (message.caption.rfind(kErrorCaption, 0) != 0)
+            continue;
+        ++errors;
+        const int32_t line = std::atoi(message.caption.c_str() + kErrorCaption.size());
+        if (line < 1 || line > lines || message.text.size() > 998)
+            std::abort();
+    }
+    if (errors != (failed ? 1u : 0u))
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1 || size > 64 * 1024)
+        return 0;
+    const uint8_t selection = data[0];
+    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    script::ScriptKey key;
+    if (selection & 0x80) {
+        key.count = selection;
+        for (size_t i = 0; i < key.bytes.size(); ++i)
+            key.bytes[i] = static_cast<uint8_t>(selection * (i + 3));
+    }
+    const std::vector<uint8_t> file = script::encodeScript(text, key);
+
+    script::PluginGlobals globals;
+    test::RecordingPrompts prompts;
+    test::FixedWidthMeasure measure(7, 8);
+    OneFile files(std::string(file.begin(), file.end()));
+    files::PackedFileLayer layer(files);
+    test::FakeSystemInfo system;
+    test::FakeDrives drives;
+    drives.types['C'] = os::DriveType::Fixed;
+    test::FakeDirectoryTree directories;
+    directories.addFile("C:\\WINDOWS\\WIN.INI");
+    test::FakeRegistry registry;
+    test::FakeFileVersions versions;
+    script::InterpreterServices services{
+        .prompts = prompts,
+        .measure = measure,
+        .scriptFiles = layer,
+        .system = system,
+        .drives = drives,
+        .directories = directories,
+        .registry = registry,
+        .versions = versions,
+        .files = files,
+        .announceDriveSearch = {},
+        .workingDirectory = "C:\\WORK",
+        .ignoredLine = {},
+    };
+    script::InstallScript installScript(globals, prompts, 0x070A0004, false);
+    installScript.reader.setKey(key);
+    script::Interpreter interpreter(installScript, globals, services);
+
+    const int32_t lines = mostLines(text);
+    const script::RunResult result = interpreter.runScript(OneFile::kName);
+    const bool exitMessage = !prompts.screens.empty();
+    checkMessages(prompts, lines, result == script::kRunStopped && !exitMessage);
+    if (installScript.groups.size() > 16 || installScript.popMessages.size() > 16 ||
+        installScript.optionCount() > 100 || (exitMessage && result != script::kRunStopped))
+        std::abort();
+    if (result != script::kRunSucceeded)
+        return 0;
+
+    for (int option = 0; option < 8; ++option)
+        globals.options.setSelected(option, (selection >> option) & 1);
+    prompts.messages.clear();
+    prompts.screens.clear();
+    const bool deferredFailed = interpreter.runDeferredPass() == script::DeferredPassResult::Failed;
+    // A deferred block may end in an exit message; a failure otherwise shows one error.
+    if (prompts.screens.empty())
+        checkMessages(prompts, lines, deferredFailed);
+    return 0;
+}
