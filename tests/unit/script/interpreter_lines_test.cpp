@@ -58,6 +58,17 @@ TEST_F(InterpreterTest, ErrorInsideABlockNamesTheLineAtFault) {
     EXPECT_EQ(errorText(), "02 Two");
 }
 
+TEST_F(InterpreterTest, FiftyFirstRegistryValueIsReportedOnItsLine) {
+    std::string values;
+    for (int i = 1; i <= 51; ++i)
+        values += "VALUE DWORD NEW \"v" + std::to_string(i) + "\" \"" + std::to_string(i) + "\"\n";
+    EXPECT_EQ(
+        runMain("BEGINREGISTRY\nKEY NEW \"HKEY_CURRENT_USER\\A\"\n" + values + "ENDREGISTRY\n"),
+        kRunStopped);
+    EXPECT_EQ(errorLine(), 53);
+    EXPECT_EQ(errorText(), "VALUE DWORD NEW \"v51\" \"51\"");
+}
+
 TEST_F(InterpreterTest, BlockWithoutItsEndIsReportedOnItsFirstLine) {
     EXPECT_EQ(runMain("REM\nBEGINREGISTRY\nKEY NEW \"HKEY_CURRENT_USER\\A\"\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 2);
