@@ -34,17 +34,19 @@ void JsonWriter::beforeValue() {
         return;
     }
     if (!levels_.empty()) {
-        if (!levels_.back().empty)
-            out_ << ',';
-        levels_.back().empty = false;
-        newline();
+        Level& level = levels_.back();
+        if (!level.empty)
+            out_ << (level.oneLine ? ", " : ",");
+        if (!level.oneLine)
+            newline();
+        level.empty = false;
     }
 }
 
 void JsonWriter::beginObject() {
     beforeValue();
     out_ << '{';
-    levels_.push_back({false});
+    levels_.push_back({});
 }
 
 void JsonWriter::endObject() {
@@ -55,16 +57,16 @@ void JsonWriter::endObject() {
     out_ << '}';
 }
 
-void JsonWriter::beginArray() {
+void JsonWriter::beginArray(bool oneLine) {
     beforeValue();
     out_ << '[';
-    levels_.push_back({true});
+    levels_.push_back({oneLine});
 }
 
 void JsonWriter::endArray() {
-    const bool empty = levels_.back().empty;
+    const Level level = levels_.back();
     levels_.pop_back();
-    if (!empty)
+    if (!level.empty && !level.oneLine)
         newline();
     out_ << ']';
 }

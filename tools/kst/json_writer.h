@@ -16,7 +16,8 @@ class JsonWriter {
 
     void beginObject();
     void endObject();
-    void beginArray();
+    // An array whose values stand on one line (short lists of numbers).
+    void beginArray(bool oneLine = false);
     void endArray();
     // The name of the next value inside an object.
     void key(std::string_view name);
@@ -55,7 +56,7 @@ class JsonWriter {
     void newline();
 
     struct Level {
-        bool array;
+        bool oneLine = false;
         bool empty = true;
     };
 

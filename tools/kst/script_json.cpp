@@ -61,7 +61,7 @@ const char* positionName(script::PicturePosition position) {
 
 void colour(JsonWriter& json, std::string_view name, const ui::Colour& c) {
     json.key(name);
-    json.beginArray();
+    json.beginArray(true);
     json.number(int64_t{c.red});
     json.number(int64_t{c.green});
     json.number(int64_t{c.blue});
@@ -143,7 +143,7 @@ void settings(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) 
     json.field("minCpu", s.minCpu);
     json.field("minDiskSpace", s.minDiskSpace);
     json.key("optionMinDiskSpace");
-    json.beginArray();
+    json.beginArray(true);
     const int32_t slots = std::max(1, s.optionCount());
     for (int32_t i = 0; i < slots && i < InstallScript::kDiskSpaceSlots; ++i)
         json.number(int64_t{s.optionMinDiskSpace[i]});
@@ -247,7 +247,7 @@ void groups(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
         json.beginObject();
         json.field("index", option);
         json.key("groupNumbers");
-        json.beginArray();
+        json.beginArray(true);
         for (int32_t number = 0; number < script::OptionTables::kSize; ++number) {
             if (g.options.optionOfGroup(number) == option)
                 json.number(int64_t{number});
@@ -313,7 +313,7 @@ void fileEntries(JsonWriter& json, const InstallScript& s) {
             json.field("compression", kCompression[static_cast<size_t>(entry->compression) % 3]);
             json.field("overwrite", overwriteName(entry->overwrite));
             json.key("groups");
-            json.beginArray();
+            json.beginArray(true);
             for (uint32_t option : entry->groups) {
                 if (option != files::FileEntry::kNoGroup)
                     json.number(int64_t{option});
