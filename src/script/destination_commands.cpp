@@ -1,5 +1,5 @@
-// DEFAULTDIR, DIR2 and DIR3 (where the files go and how the user is asked), and
-// ASK1..ASK5 (free-text questions whose answers become $ASK1$..$ASK5$).
+// DEFAULTDIR, DIR2 and DIR3 (where the files go and how the user is asked), and ASK1..ASK5
+// (free-text questions whose answers become $ASK1$..$ASK5$).
 #include "script/ansi_text.h"
 #include "script/command_support.h"
 
@@ -9,117 +9,124 @@ namespace {
 
 enum class Destination { Default, Second, Third };
 
-// A path with a drive: a bare drive gets its backslash, a path without one is
-// put on C:. DIR2 and DIR3 may start with a macro, expanded when the
-// destination is settled.
+// A path with a drive: a bare drive gets its backslash, a path without one is put on C:. DIR2 and
+// DIR3 may start with a macro, expanded when the destination is settled.
 std::string normalisedDestination(std::string_view path, Destination which) {
-  if (path.size() >= 2 && path[1] == ':')
-    return path.size() == 2 ? std::string(path) + "\\" : std::string(path);
-  if (which != Destination::Default && path.front() == '$')
-    return std::string(path);
-  return std::string(path.front() == '\\' ? "C:" : "C:\\") + std::string(path);
+    if (path.size() >= 2 && path[1] == ':')
+        return path.size() == 2 ? std::string(path) + "\\" : std::string(path);
+    if (which != Destination::Default && path.front() == '$')
+        return std::string(path);
+    return std::string(path.front() == '\\' ? "C:" : "C:\\") + std::string(path);
 }
 
-void setDestinationMacro(MacroVariables &macros, Destination which,
-                         std::string_view path) {
-  switch (which) {
-  case Destination::Default:
-    macros.setDefaultDir(path);
-    break;
-  case Destination::Second:
-    macros.setDir2(path);
-    break;
-  case Destination::Third:
-    macros.setDir3(path);
-    break;
-  }
-}
-
-CommandResult destination(CommandContext &c, Destination which) {
-  FieldCursor &cursor = c.cursor();
-  const std::string written = readTextOrWord(cursor);
-  if (written.empty())
-    return CommandResult::Error;
-
-  std::unique_ptr<DirectoryPrompt> &record =
-      which == Destination::Default  ? c.script.defaultDir
-      : which == Destination::Second ? c.script.dir2
-                                     : c.script.dir3;
-  if (!record)
-    record = std::make_unique<DirectoryPrompt>();
-  // A repeated command starts its prompt afresh: no text, and the default
-  // prompt unless this line gives one.
-  record->promptText.clear();
-  record->promptGiven = false;
-
-  std::string path = normalisedDestination(written, which);
-  if (path.size() > kPathCapacity)
-    return CommandResult::Error;
-  record->path = path;
-  setDestinationMacro(c.globals.macros, which, path);
-
-  bool noAskDrive = false;
-  bool noAskDir = false;
-  while (!cursor.atEnd()) {
-    const std::string option = cursor.readWord();
-    if (equalsIgnoreCase(option, "prompt")) {
-      if (!cursor.takeEquals() || !quoteFollows(cursor))
-        return CommandResult::Error;
-      record->promptText = cursor.readQuoted();
-      record->promptGiven = true;
-    } else if (equalsIgnoreCase(option, "NOASKDRIVE")) {
-      noAskDrive = true;
-    } else if (equalsIgnoreCase(option, "NOASKDIR")) {
-      noAskDir = true;
-    } else {
-      return CommandResult::Error;
+void setDestinationMacro(MacroVariables& macros, Destination which, std::string_view path) {
+    switch (which) {
+    case Destination::Default:
+        macros.setDefaultDir(path);
+        break;
+    case Destination::Second:
+        macros.setDir2(path);
+        break;
+    case Destination::Third:
+        macros.setDir3(path);
+        break;
     }
-  }
-  record->askMode = noAskDrive && noAskDir ? AskMode::Nothing
-                    : noAskDrive           ? AskMode::Directory
-                    : noAskDir             ? AskMode::Drive
-                                           : AskMode::DriveAndDirectory;
-  setDestinationMacro(c.globals.macros, which, path);
-  return CommandResult::Done;
 }
 
-CommandResult ask(CommandContext &c, int number) {
-  if (c.deferredPass)
-    return CommandResult::Error;
-  FieldCursor &cursor = c.cursor();
-  if (!quoteFollows(cursor))
-    return CommandResult::Error;
-  auto record = std::make_unique<AskPrompt>();
-  record->answer = cursor.readQuoted();
-  if (record->answer.size() > kAskAnswerCapacity)
-    return CommandResult::Error;
-  if (!equalsIgnoreCase(cursor.readWord(), "prompt") || !cursor.takeEquals() ||
-      !quoteFollows(cursor))
-    return CommandResult::Error;
-  record->promptText = cursor.readQuoted();
-  if (record->promptText.size() > kAskPromptCapacity)
-    return CommandResult::Error;
-  record->promptGiven = true;
-  c.globals.macros.setAsk(number, record->answer);
-  c.script.asks[number - 1] = std::move(record);
-  return CommandResult::Done;
+CommandResult destination(CommandContext& c, Destination which) {
+    FieldCursor& cursor = c.cursor();
+    const std::string written = readTextOrWord(cursor);
+    if (written.empty())
+        return CommandResult::Error;
+
+    std::unique_ptr<DirectoryPrompt>& record = which == Destination::Default  ? c.script.defaultDir
+                                               : which == Destination::Second ? c.script.dir2
+                                                                              : c.script.dir3;
+    if (!record)
+        record = std::make_unique<DirectoryPrompt>();
+    // A repeated command starts its prompt afresh: no text, and the default prompt unless this line
+    // gives one.
+    record->promptText.clear();
+    record->promptGiven = false;
+
+    std::string path = normalisedDestination(written, which);
+    if (path.size() > kPathCapacity)
+        return CommandResult::Error;
+    record->path = path;
+    setDestinationMacro(c.globals.macros, which, path);
+
+    bool noAskDrive = false;
+    bool noAskDir = false;
+    while (!cursor.atEnd()) {
+        const std::string option = cursor.readWord();
+        if (equalsIgnoreCase(option, "prompt")) {
+            if (!cursor.takeEquals() || !quoteFollows(cursor))
+                return CommandResult::Error;
+            record->promptText = cursor.readQuoted();
+            record->promptGiven = true;
+        } else if (equalsIgnoreCase(option, "NOASKDRIVE")) {
+            noAskDrive = true;
+        } else if (equalsIgnoreCase(option, "NOASKDIR")) {
+            noAskDir = true;
+        } else {
+            return CommandResult::Error;
+        }
+    }
+    record->askMode = noAskDrive && noAskDir ? AskMode::Nothing
+                      : noAskDrive           ? AskMode::Directory
+                      : noAskDir             ? AskMode::Drive
+                                             : AskMode::DriveAndDirectory;
+    setDestinationMacro(c.globals.macros, which, path);
+    return CommandResult::Done;
+}
+
+CommandResult ask(CommandContext& c, int number) {
+    if (c.deferredPass)
+        return CommandResult::Error;
+    FieldCursor& cursor = c.cursor();
+    if (!quoteFollows(cursor))
+        return CommandResult::Error;
+    auto record = std::make_unique<AskPrompt>();
+    record->answer = cursor.readQuoted();
+    if (record->answer.size() > kAskAnswerCapacity)
+        return CommandResult::Error;
+    if (!equalsIgnoreCase(cursor.readWord(), "prompt") || !cursor.takeEquals() ||
+        !quoteFollows(cursor))
+        return CommandResult::Error;
+    record->promptText = cursor.readQuoted();
+    if (record->promptText.size() > kAskPromptCapacity)
+        return CommandResult::Error;
+    record->promptGiven = true;
+    c.globals.macros.setAsk(number, record->answer);
+    c.script.asks[number - 1] = std::move(record);
+    return CommandResult::Done;
 }
 
 } // namespace
 
-CommandResult commandDefaultDir(CommandContext &c) {
-  return destination(c, Destination::Default);
+CommandResult commandDefaultDir(CommandContext& c) {
+    return destination(c, Destination::Default);
 }
-CommandResult commandDir2(CommandContext &c) {
-  return destination(c, Destination::Second);
+CommandResult commandDir2(CommandContext& c) {
+    return destination(c, Destination::Second);
 }
-CommandResult commandDir3(CommandContext &c) {
-  return destination(c, Destination::Third);
+CommandResult commandDir3(CommandContext& c) {
+    return destination(c, Destination::Third);
 }
-CommandResult commandAsk1(CommandContext &c) { return ask(c, 1); }
-CommandResult commandAsk2(CommandContext &c) { return ask(c, 2); }
-CommandResult commandAsk3(CommandContext &c) { return ask(c, 3); }
-CommandResult commandAsk4(CommandContext &c) { return ask(c, 4); }
-CommandResult commandAsk5(CommandContext &c) { return ask(c, 5); }
+CommandResult commandAsk1(CommandContext& c) {
+    return ask(c, 1);
+}
+CommandResult commandAsk2(CommandContext& c) {
+    return ask(c, 2);
+}
+CommandResult commandAsk3(CommandContext& c) {
+    return ask(c, 3);
+}
+CommandResult commandAsk4(CommandContext& c) {
+    return ask(c, 4);
+}
+CommandResult commandAsk5(CommandContext& c) {
+    return ask(c, 5);
+}
 
 } // namespace kestrel::script

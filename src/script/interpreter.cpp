@@ -154,14 +154,12 @@ class Run {
     CommandContext context_;
     // The IF line that opened the block still open, for a block that never ends.
     ErrorSpot openIf_;
-    // In a switched-off branch: the end keyword of the screen block being passed
-    // over.
+    // In a switched-off branch: the end keyword of the screen block being passed over.
     std::string_view skippedBlockEnd_;
 };
 
-// A screen line in a switched-off branch may begin with "If" or "Else" like any
-// sentence: the lines of a screen block there are passed over unread, up to the
-// block's end keyword.
+// A screen line in a switched-off branch may begin with "If" or "Else" like any sentence: the lines
+// of a screen block there are passed over unread, up to the block's end keyword.
 bool Run::passesOverScreenText(const std::string& line, const std::string& keyword) {
     if (!skippedBlockEnd_.empty()) {
         if (equalsIgnoreCase(leadingLetters(line), skippedBlockEnd_))
@@ -173,8 +171,8 @@ bool Run::passesOverScreenText(const std::string& line, const std::string& keywo
     return !skippedBlockEnd_.empty();
 }
 
-// The deferred line the reader refused (a first screen without its end): the
-// first BEGINFIRSTSCREEN line of the block after the last line it delivered.
+// The deferred line the reader refused (a first screen without its end): the first BEGINFIRSTSCREEN
+// line of the block after the last line it delivered.
 int32_t Run::failedDeferredLineNumber() const {
     const DeferredBlock* block = script_.reader.currentBlock();
     if (!block)
@@ -227,8 +225,7 @@ CommandResult Run::interpretLine(const std::string& keyword) {
         return CommandResult::Done;
     if (const CommandHandler handler = findHandler(keyword))
         return handler(context_);
-    // An unknown word alone on its line is passed over; anything more is an
-    // error.
+    // An unknown word alone on its line is passed over; anything more is an error.
     if (!script_.cursor.atEnd())
         return CommandResult::Error;
     if (!keyword.empty() && services_.ignoredLine)
@@ -266,8 +263,8 @@ CommandResult Run::conditionLine() {
                                        ? evaluateDeferredCondition(script_.cursor, condition)
                                        : evaluateCondition(script_.cursor, condition);
     if (result == ConditionResult::Deferred) {
-        // The block was taken in up to its ENDIF; one that the script's end cut
-        // short would run on to the end of its lines in the deferred pass.
+        // The block was taken in up to its ENDIF; one that the script's end cut short would run on
+        // to the end of its lines in the deferred pass.
         const std::vector<DeferredBlock>& blocks = script_.reader.deferredBlocks();
         if (blocks.empty() ||
             !equalsIgnoreCase(
@@ -281,8 +278,7 @@ CommandResult Run::conditionLine() {
 }
 
 bool Run::checkBlocksClosed() {
-    // A branch still switched off, or an IF whose ENDIF never came, at the end of
-    // the lines.
+    // A branch still switched off, or an IF whose ENDIF never came, at the end of the lines.
     if (script_.conditional.runEndsCleanly() && !script_.conditional.insideIf())
         return true;
     context_.errorSpot = openIf_;

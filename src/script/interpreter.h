@@ -1,14 +1,11 @@
-// The command interpreter: takes each line of the script, reads its keyword and
-// either stores what the command says in the settings record of the
-// InstallScript or builds an item for one of its lists. It installs nothing
-// itself, with two exceptions: EXITMESSAGE shows its text and ends the
-// installation, and the conditions of IF lines test the machine as they are
-// met.
+// The command interpreter: takes each line of the script, reads its keyword and either stores what
+// the command says in the settings record of the InstallScript or builds an item for one of its
+// lists. It installs nothing itself, with two exceptions: EXITMESSAGE shows its text and ends the
+// installation, and the conditions of IF lines test the machine as they are met.
 //
-// It runs once over the script file (the main pass, at the start of an
-// installation), and once over each deferred IF block after the user has
-// answered the questions (the deferred pass). Every error shows one message
-// box, the offending line captioned "Unrecognized command: line: " and its
+// It runs once over the script file (the main pass, at the start of an installation), and once over
+// each deferred IF block after the user has answered the questions (the deferred pass). Every error
+// shows one message box, the offending line captioned "Unrecognized command: line: " and its
 // number, and ends the run.
 #pragma once
 
@@ -44,8 +41,8 @@ namespace kestrel::script {
 
 enum RunResult : int32_t {
     kRunSucceeded = 0,
-    kRunStopped = 1, // an error (already shown), a script that cannot be opened,
-                     // or EXITMESSAGE
+    // An error (already shown), a script that cannot be opened, or EXITMESSAGE.
+    kRunStopped = 1,
 };
 
 struct InterpreterServices {
@@ -60,15 +57,12 @@ struct InterpreterServices {
     os::RegistryReader& registry;
     os::FileVersionReader& versions;
     os::FileSystem& files;
-    // Told the file name before a `locate` test searches the drives. May be
-    // empty.
+    // Told the file name before a `locate` test searches the drives. May be empty.
     std::function<void(const std::string& fileName)> announceDriveSearch;
 
-    // The destination when the script names none (unless it lies on the source's
-    // drive).
+    // The destination when the script names none (unless it lies on the source's drive).
     std::string workingDirectory;
-    // Told of each line that an unknown keyword alone makes: such a line is
-    // passed over.
+    // Told of each line that an unknown keyword alone makes: such a line is passed over.
     std::function<void(int32_t lineNumber, std::string_view line)> ignoredLine;
 };
 
@@ -77,14 +71,12 @@ class Interpreter {
     Interpreter(InstallScript& script, PluginGlobals& globals, InterpreterServices& services)
         : script_(script), globals_(globals), services_(services) {}
 
-    // The main pass over the script file scriptPath (a member of the packed
-    // installation file or a file of its own), read with the key the script's
-    // reader holds.
+    // The main pass over the script file scriptPath (a member of the packed installation file or a
+    // file of its own), read with the key the script's reader holds.
     RunResult runScript(const std::string& scriptPath);
     // The main pass over a script file already opened; name is what a message calls it.
     RunResult runScript(std::unique_ptr<os::InputFile> file, const std::string& name);
-    // The deferred pass: each deferred block once, in the order the main pass
-    // made them.
+    // The deferred pass: each deferred block once, in the order the main pass made them.
     DeferredPassResult runDeferredPass();
 
   private:

@@ -1,7 +1,7 @@
-// The script's lines as the interpreter and the block commands take them: every
-// line delivered moves the script's current line number (one on in the main
-// pass, the line's own number in the deferred pass), so a block command that
-// reads its own lines leaves the number on the last line it took.
+// The script's lines as the interpreter and the block commands take them: every line delivered
+// moves the script's current line number (one on in the main pass, the line's own number in the
+// deferred pass), so a block command that reads its own lines leaves the number on the last line it
+// took.
 #pragma once
 
 #include "script/install_script.h"
@@ -12,22 +12,20 @@
 namespace kestrel::script {
 
 class InterpreterLines : public LineSource {
-public:
-  explicit InterpreterLines(InstallScript &script) : script_(script) {}
+  public:
+    explicit InterpreterLines(InstallScript& script) : script_(script) {}
 
-  int readScriptLine(std::string &line) override;
-  void setPlainRead(bool on) override { script_.reader.setPlainRead(on); }
+    int readScriptLine(std::string& line) override;
+    void setPlainRead(bool on) override { script_.reader.setPlainRead(on); }
 
-  // The number of the last line delivered (the deferred pass skips the lines it
-  // filters).
-  int32_t lastLineNumber() const { return script_.lineNumber; }
-  // What the last read gave: a line (above 0), the end, an ignored line or an
-  // error.
-  int lastResult() const { return lastResult_; }
+    // The number of the last line delivered (the deferred pass skips the lines it filters).
+    int32_t lastLineNumber() const { return script_.lineNumber; }
+    // What the last read gave: a line (above 0), the end, an ignored line or an error.
+    int lastResult() const { return lastResult_; }
 
-private:
-  InstallScript &script_;
-  int lastResult_ = kLineEnd;
+  private:
+    InstallScript& script_;
+    int lastResult_ = kLineEnd;
 };
 
 } // namespace kestrel::script
