@@ -20,5 +20,6 @@ void addContainerCommands(CLI::App& app, Session& session); // pack, ls
 void addArchiveCommands(CLI::App& app, Session& session);   // archive, list, extract
 void addScriptCommands(CLI::App& app, Session& session);    // encode, decode
 void addCheckCommand(CLI::App& app, Session& session);      // check
+void addCodecCommands(CLI::App& app, Session& session);     // implode, explode
 
 } // namespace kst

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     kst::addArchiveCommands(app, session);
     kst::addScriptCommands(app, session);
     kst::addCheckCommand(app, session);
+    kst::addCodecCommands(app, session);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
