@@ -2,65 +2,51 @@
 //
 // The stream
 // ----------
-// Two header bytes, then a bit stream read least significant bit of each byte
-// first:
+// Two header bytes, then a bit stream read least significant bit of each byte first:
 //
-//   byte 0   literal mode: 0 = literals are plain 8-bit values, 1 = literals
-//   use the fixed
+//   byte 0   literal mode: 0 = literals are plain 8-bit values, 1 = literals use the fixed
 //            literal code (short codes for the letters of English text)
-//   byte 1   dictionary bits: 4, 5 or 6, the number of low distance bits of a
-//   copy longer
+//   byte 1   dictionary bits: 4, 5 or 6, the number of low distance bits of a copy longer
 //            than 2, and so a window of 1024, 2048 or 4096 bytes
 //   then     symbols, each led by a flag bit:
 //            0  a literal: 8 plain bits, or one literal code
-//            1  a copy: a length code, its extra bits, then the distance: a
-//            distance code
-//               for the high part of (distance - 1), then its low bits, 2 of
-//               them when the length is 2 and the header's 4, 5 or 6 otherwise
+//            1  a copy: a length code and its extra bits, then the distance: a distance code
+//               for the high part of (distance - 1), then its low bits, 2 of them when the
+//               length is 2 and the header's 4, 5 or 6 otherwise
 //
-// All three codes are fixed (implode_codes.h); the stream carries no tables.
-// The stream ends with a length of 519 (length symbol 15 with all eight extra
-// bits set), which has no distance. There is no stored length and no check
-// value: the end marker is the only way to tell a complete stream from a cut
-// one.
+// All three codes are fixed (implode_codes.h); the stream carries no tables. It ends with the
+// length 519 (length symbol 15 with all eight extra bits set), which has no distance. There is
+// no stored length and no check value: the end marker is the only way to tell a complete
+// stream from a cut one.
 //
-// Quirks that a decoder must reproduce
-// ------------------------------------
-// - Lookahead. The classic decoder always holds one byte beyond the bits it has
-// consumed, and
-//   fails as soon as it cannot get that byte. So consuming bits up to position
-//   P (counted from the start of byte 2) succeeds only when the stream holds at
-//   least P + 8 bits. A stream that ends within the byte after a literal has
-//   therefore failed, although the literal was whole.
-// - The end marker is the exception. Its eight extra bits usually end in the
-// last byte, so
-//   the lookahead byte after them is missing; running out of input while
-//   consuming those extra bits is a clean end exactly when they complete the
-//   end marker.
-// - Streams of 4 bytes or fewer are refused (result 3), even if they hold a
-// whole stream; the
-//   header is checked dictionary byte first, then literal mode.
-// - Copies may overlap their own output (distance 1 repeats the last byte) and
-// may reach back
-//   before the start of the output; the window starts out zero-filled, so those
-//   bytes are 0.
+// Quirks a decoder must keep
+// --------------------------
+// - Lookahead. Decoders of this format have always held one byte beyond the bits consumed and
+//   failed as soon as they could not get it. So consuming bits up to position P (counted from
+//   the start of byte 2) succeeds only when the stream holds at least P + 8 bits: a stream cut
+//   in the byte after a literal has failed, although the literal itself was whole.
+// - The end marker is the exception. Its extra bits usually end in the last byte, so the
+//   lookahead byte after them is missing; running out of input while consuming those extra
+//   bits is a clean end exactly when they complete the end marker.
+// - A first read of 4 bytes or fewer is refused (result 3), even if it holds a whole stream.
+//   Then the dictionary byte is checked (result 1), then the literal mode (result 2).
+// - Copies may overlap their own output (distance 1 repeats the last byte) and may reach back
+//   before the start of the output; the window starts out zero-filled, so those bytes are 0.
 //
-// Callbacks see what the classic decoder made them see: every read asks for
-// 2048 bytes and is made only when a byte beyond the current input block is
-// needed; output goes out in blocks of exactly 4096 bytes as soon as 4096 are
-// ready, and once more at the end with the rest.
+// Callbacks see what they always saw: every read asks for 2048 bytes and is made only when a
+// byte beyond the current input block is needed; output goes out in blocks of exactly 4096
+// bytes as soon as 4096 are ready, and once more at the end with the rest (possibly nothing).
 //
 // How this decoder is fast
 // ------------------------
-// A 64-bit bit buffer is refilled by whole 8-byte loads while the input block
-// has 8 bytes left; then every symbol (at most 30 bits, plus the 8 lookahead
-// bits) is decoded without a length check. A plain literal is the flag and 8
-// bits: one test and one store. Coded literals, copy lengths (with their extra
-// bits, for the common short lengths) and distances (with their low bits folded
-// into the table value) each take one table lookup. Copies whose distance is at
-// least 8 move 8 bytes at a time. The last few bytes of each input block, where
-// a whole-word load would run past it, go through a byte-wise path that follows
-// the lookahead rule exactly.
+// While the input block has 8 bytes left, a 64-bit bit buffer is refilled by whole 8-byte loads,
+// and every symbol (at most 30 bits, plus the 8 lookahead bits) is decoded without a length
+// check. A plain literal is the flag and 8 bits: one test and one store, several in a row per
+// refill. A coded literal, a copy length (with its extra bits, for the common short lengths)
+// and a distance (with its low bits folded into the table value) take one table lookup each.
+// Copies whose distance is at least 8 move 8 bytes at a time. The last few bytes of each input
+// block, where a whole-word load would run past it, go through a byte-wise path that follows
+// the lookahead rule to the bit.
 #include "files/explode_decoder.h"
 
 #include "files/implode_codes.h"
@@ -75,17 +61,16 @@ namespace {
 
 using namespace implode;
 
-// Length table, indexed by the 8 stream bits after the flag. Bits 0-7: bits to
-// consume with the flag; bits 8-15: extra bits still to read (0 when they are
-// already in the 8 bits); bits 16-31: the copy length, or its base + 2 when
-// extra bits are still to be read.
+// Length table, indexed by the 8 stream bits after the flag. Bits 0-7: bits to consume,
+// flag included; bits 8-15: extra bits still to read (0 when they are within the 8 bits);
+// bits 16-31: the copy length, or its base + 2 when extra bits are still to be read.
 constexpr uint32_t lengthEntry(uint32_t consumed, uint32_t extra, uint32_t length) {
     return consumed | extra << 8 | length << 16;
 }
 
-// Distance tables, one per number of low distance bits (2, 4, 5, 6), indexed by
-// 8 stream bits. Bits 0-7: the code's length; bits 8-15: bits to consume with
-// the low bits; bits 16-31: (high part << low bits) + 1.
+// Distance tables, one per number of low distance bits (2, 4, 5, 6), indexed by 8 stream bits.
+// Bits 0-7: the code's length; bits 8-15: bits to consume, low bits included; bits 16-31:
+// (high part << low bits) + 1.
 constexpr uint32_t distanceEntry(uint32_t codeBits, uint32_t lowBits, uint32_t high) {
     return codeBits | (codeBits + lowBits) << 8 | ((high << lowBits) + 1) << 16;
 }
@@ -95,8 +80,7 @@ constexpr uint32_t kMaxLiteralBits = 13;
 struct DecodeTables {
     std::array<uint32_t, 256> length{};
     std::array<std::array<uint32_t, 256>, 7> distance{}; // by low-bit count; 2, 4, 5, 6 used
-    // Coded literals, indexed by 13 stream bits: the byte, and the code length in
-    // bits 8-15.
+    // Coded literals, indexed by 13 stream bits: the byte, and the code length in bits 8-15.
     std::array<uint16_t, 1u << kMaxLiteralBits> literal{};
 };
 
@@ -142,9 +126,9 @@ inline uint64_t load64(const uint8_t* p) {
     }
 }
 
-// The bit reader's state. `count` is the number of valid bits in `bits`; while
-// decoding it is at least 8, the lookahead byte. Bits above `count` are either
-// zero or the real bits of the byte at `next`.
+// The bit reader's state. `count` is the number of valid bits in `bits`; while decoding it is at
+// least 8, the lookahead byte. Bits above `count` are either zero or the real bits of the byte
+// at `next`, so a byte loaded there lands on bits that already agree with it.
 struct BitState {
     uint64_t bits;
     uint32_t count;
@@ -159,8 +143,8 @@ struct Source {
     void* user;
 };
 
-// Brings in one more byte, reading the next block when this one is used up.
-// False when the input has ended.
+// Brings in one more byte, reading the next block when this one is used up. False when the
+// input has ended.
 bool loadByte(BitState& s, const Source& src) {
     if (s.next == s.end) {
         uint32_t size = ExplodeDecoder::kReadSize;
@@ -207,9 +191,8 @@ template <bool Coded>
     if (!(s.bits & 1)) {
         uint32_t literal, n;
         if constexpr (Coded) {
-            // A code longer than the bits at hand needs the next byte anyway (the
-            // lookahead rule wants 8 more), so it is fine to load before the code is
-            // known.
+            // A code longer than the bits at hand needs the next byte anyway (the lookahead
+            // rule wants 8 more), so loading before the code is known reads nothing extra.
             for (;;) {
                 uint16_t e = t.literal[(s.bits >> 1) & ((1u << kMaxLiteralBits) - 1)];
                 literal = e & 0xFF;
@@ -271,9 +254,8 @@ inline uint8_t* copyMatch(uint8_t* out, uint32_t length, uint32_t distance) {
         std::memset(out, out[-1], length);
         return end;
     }
-    // A short period: lay down the first repeats byte by byte until the pattern
-    // spans 8 bytes, then copy whole words from that many bytes back, which hold
-    // the same bytes.
+    // A short period: lay down the first repeats byte by byte until they span 8 bytes, then
+    // copy whole words from a multiple of the period back, which holds the same bytes.
     uint32_t period = distance;
     while (period < 8)
         period += distance;
@@ -289,11 +271,10 @@ inline uint8_t* copyMatch(uint8_t* out, uint32_t length, uint32_t distance) {
     return end;
 }
 
-} // namespace
-
+// Decodes symbols until the end marker (true) or an error (false), writing the output.
 template <bool Coded>
-static bool decodeStream(uint8_t* window, BitState& state, const Source& src, uint32_t dictBits,
-                         ExplodeWriteFn write) {
+bool decodeStream(uint8_t* window, BitState& state, const Source& src, uint32_t dictBits,
+                  ExplodeWriteFn write) {
     constexpr uint32_t kHistory = 4096, kBlock = ExplodeDecoder::kWriteSize;
     const DecodeTables& t = tables();
     const uint32_t* lengthTable = t.length.data();
@@ -320,8 +301,7 @@ static bool decodeStream(uint8_t* window, BitState& state, const Source& src, ui
             bits |= load64(next) << count;
             next += (63 - count) >> 3;
             count |= 56;
-            // At least 56 bits: room for any symbol plus lookahead, or several
-            // literals.
+            // At least 56 bits: room for any symbol and its lookahead, or several literals.
             if (!(bits & 1)) {
                 if constexpr (Coded) {
                     do {
@@ -389,6 +369,8 @@ static bool decodeStream(uint8_t* window, BitState& state, const Source& src, ui
     write(window + kHistory, &rest, src.user);
     return ok;
 }
+
+} // namespace
 
 ExplodeResult ExplodeDecoder::explode(ExplodeReadFn read, ExplodeWriteFn write, void* user) {
     uint32_t size = kReadSize;

@@ -153,8 +153,7 @@ TEST(ExplodeDecoder, ChecksTheHeaderInOrder) {
 }
 
 TEST(ExplodeDecoder, CopiesFollowTheirDistanceRules) {
-    // Length 2 takes two low distance bits; longer copies take the header's
-    // count.
+    // Length 2 takes two low distance bits; longer copies take the header's count.
     for (uint8_t dictBits = 4; dictBits <= 6; ++dictBits) {
         StreamBuilder s(0, dictBits);
         std::string expected;
@@ -173,8 +172,7 @@ TEST(ExplodeDecoder, CopiesFollowTheirDistanceRules) {
                             : '\0';
         EXPECT_EQ(text(decode(s.end().bytes())), expected) << int{dictBits};
     }
-    // A copy reaching back before the start reads zeros, also after an earlier
-    // stream.
+    // A copy reaching back before the start reads zeros, also after an earlier stream.
     auto decoder = std::make_unique<ExplodeDecoder>();
     Recorder before{StreamBuilder(0, 6).literal('q').copy(518, 1).copy(518, 1).end().bytes()};
     EXPECT_EQ(before.run(decoder.get()), ExplodeResult::Done);
@@ -224,16 +222,15 @@ TEST(ExplodeDecoder, ReadsAskFor2048AndShortReadsAreFine) {
         EXPECT_EQ(r.output, expected);
         for (uint32_t size : r.readSizes)
             EXPECT_EQ(size, 2048u);
-        if (chunk == 2048) { // whole blocks, then the lookahead past the end marker
-                             // finds nothing
+        // Whole blocks, then one more read for the lookahead past the end marker.
+        if (chunk == 2048) {
             EXPECT_EQ(r.readSizes.size(), stream.size() / 2048 + 2);
         }
     }
 }
 
 TEST(ExplodeDecoder, EndMarkerMayRunIntoTheEndOfInput) {
-    // Input ending right after the end marker's last extra bit: the lookahead
-    // byte is missing.
+    // Input ending right after the end marker's last extra bit: the lookahead byte is missing.
     Bytes exact = StreamBuilder(0, 4).literal('A').literal('B').literal('C').end().bytes();
     ASSERT_EQ(exact.size(), 2u + (27 + 16) / 8 + 1);
     EXPECT_EQ(text(decode(exact)), "ABC");
@@ -241,8 +238,7 @@ TEST(ExplodeDecoder, EndMarkerMayRunIntoTheEndOfInput) {
     padded.push_back(0xFF);
     EXPECT_EQ(text(decode(padded)), "ABC");
 
-    // One extra bit short of the end marker fails, as does a literal whose
-    // lookahead is gone.
+    // A literal whose lookahead byte is gone fails, and so does every cut-short stream.
     Bytes cut = StreamBuilder(0, 4).literal('A').literal('B').literal('C').literal('D').bytes();
     cut.push_back(0x00); // padding after the literals, then nothing
     EXPECT_EQ(text(decode(cut, ExplodeResult::BadData)), "ABCD");

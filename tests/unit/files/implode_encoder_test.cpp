@@ -14,10 +14,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// A second decoder, bit by bit and matching codes by search, sharing nothing
-// with the fast one but the code tables. It is strict: distances never reach
-// before the start, and the stream must end with the end marker. nullopt for
-// anything else.
+// A second decoder, bit by bit and matching codes by search, sharing nothing with the fast one
+// but the code tables. It is strict: distances never reach before the start, and the stream
+// must end with the end marker. nullopt for anything else.
 std::optional<Bytes> referenceDecode(const Bytes& in) {
     if (in.size() < 5 || in[0] > 1 || in[1] < 4 || in[1] > 6)
         return std::nullopt;
@@ -101,8 +100,8 @@ std::vector<std::pair<std::string, Bytes>> samples() {
         for (uint32_t i = 0; i < 700; ++i)
             periods.push_back(static_cast<uint8_t>(i % period * 37 + period));
     s.push_back({"short periods", periods});
-    Bytes blocks; // repeats at distances near each window size, and longer than a
-                  // copy
+    // Repeats at distances near each window size, and longer than one copy.
+    Bytes blocks;
     for (uint32_t round = 0; round < 40; ++round) {
         Bytes block(1000 + 1024 * (round % 4) + round);
         for (auto& b : block)
