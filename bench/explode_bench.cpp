@@ -158,13 +158,13 @@ int main(int argc, char** argv) {
     for (const Corpus& c : corpus) {
         Bytes packed =
             implodeBuffer(c.data, {ImplodeLiteralMode::Binary, ImplodeDictionary::Size4096});
-        Bytes out(c.data.size());
+        Bytes out(c.data.size() + 1);
         if (explodeInto(*decoder, packed, out) != ExplodeResult::Done || out != c.data) {
             std::printf("%-11s: round trip FAILED\n", c.name.c_str());
             return 1;
         }
         double explodeTime = best(runs, [&] {
-            out.resize(c.data.size());
+            out.resize(c.data.size() + 1);
             explodeInto(*decoder, packed, out);
         });
         double memcpyTime = best(runs, [&] {
@@ -206,6 +206,11 @@ int main(int argc, char** argv) {
                 double time = best(encodeRuns, [&] {
                     packed = implodeBuffer(c.data, {mode, dict});
                 });
+                Bytes back(c.data.size() + 1);
+                if (explodeInto(*decoder, packed, back) != ExplodeResult::Done || back != c.data) {
+                    std::printf("\n%s: round trip FAILED\n", c.name.c_str());
+                    return 1;
+                }
                 std::printf(" %14zu %4.0f", packed.size(), mbps(c.data.size(), time));
             }
         std::printf("\n");

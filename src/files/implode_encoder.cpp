@@ -133,10 +133,10 @@ struct ImplodeEncoder::State {
     std::vector<uint16_t> head = std::vector<uint16_t>(1u << kHash4Bits);
     std::vector<uint16_t> chain = std::vector<uint16_t>(kChainSize);
 
-    // Path prices of one block, indexed by offset from the block's start.
-    std::vector<uint32_t> price = std::vector<uint32_t>(kBlockSize + 1);
-    std::vector<uint16_t> stepLength = std::vector<uint16_t>(kBlockSize + 1);
-    std::vector<uint16_t> stepDistance = std::vector<uint16_t>(kBlockSize + 1);
+    // The cheapest way found to each position of a block, indexed by offset from the block's
+    // start: price in bits << 32 | length of the last step << 16 | its distance. The cheaper
+    // way in is simply the smaller value, which keeps the pricing free of branches.
+    std::vector<uint64_t> node = std::vector<uint64_t>(kBlockSize + 1);
 
     // Bit writer: bits not yet whole bytes, least significant first.
     uint64_t bits = 0;
@@ -182,23 +182,20 @@ void ImplodeEncoder::State::encodeBlock(uint32_t end) {
     const uint8_t* w = window.data();
     uint32_t start = pos;
     uint32_t blockLength = end - start;
-    price[0] = 0;
-    uint32_t priced = 0; // price[] is set up to here; the rest is filled as copies reach it
+    node[0] = 0;
+    uint32_t priced = 0; // node[] is set up to here; the rest is filled as copies reach it
     uint32_t searchFrom = 0;
     for (uint32_t i = 0; i < blockLength; ++i) {
         uint32_t p = start + i;
-        uint32_t here = price[i];
+        uint32_t here = static_cast<uint32_t>(node[i] >> 32);
         uint32_t maxLength = std::min<uint32_t>(kMaxMatch, blockLength - i);
         if (priced < i + maxLength) {
             uint32_t to = std::min(blockLength, i + 2 * kMaxMatch);
-            std::fill(&price[priced + 1], &price[to] + 1, kInfinity);
+            std::fill(&node[priced + 1], &node[to] + 1, ~uint64_t{0});
             priced = to;
         }
         uint32_t viaLiteral = here + literalPrice[w[p]];
-        if (viaLiteral < price[i + 1]) {
-            price[i + 1] = viaLiteral;
-            stepLength[i + 1] = 1;
-        }
+        node[i + 1] = std::min(node[i + 1], uint64_t{viaLiteral} << 32 | 1u << 16);
         if (p + 3 >= avail) {
             // The last bytes of the stream: too few to hash, so they stay literals.
             insert(p);
@@ -220,28 +217,22 @@ void ImplodeEncoder::State::encodeBlock(uint32_t end) {
         uint32_t distance = static_cast<uint16_t>(at - nearestPair);
         if (maxLength >= 2 && distance - 1 < std::min(reach, kMaxDistanceOfLength2) &&
             w[p - distance] == w[p] && w[p - distance + 1] == w[p + 1]) {
-            uint32_t through = here + copyPrice(2, distance);
-            if (through < price[i + 2]) {
-                price[i + 2] = through;
-                stepLength[i + 2] = 2;
-                stepDistance[i + 2] = static_cast<uint16_t>(distance);
-            }
+            uint64_t through = uint64_t{here + copyPrice(2, distance)} << 32 | 2u << 16 | distance;
+            node[i + 2] = std::min(node[i + 2], through);
         }
         uint32_t best = 2;
         uint32_t bestDistance = 0;
         // Lengths best + 1 .. length through `distance`; a candidate only counts when it is
         // longer than every nearer one.
-        uint32_t* reached = &price[i];
+        uint64_t* reached = &node[i];
         uint8_t next = w[p + 2]; // the byte a candidate must match to beat `best`
         auto relax = [&](uint32_t length, uint32_t distance) {
-            uint32_t base = here + kDistanceBits[(distance - 1) >> dictBits] + dictBits;
+            uint64_t base = uint64_t{here + kDistanceBits[(distance - 1) >> dictBits] + dictBits}
+                                << 32 |
+                            distance;
             for (uint32_t l = best + 1; l <= length; ++l) {
-                uint32_t through = base + kLengthCode[l].bits;
-                if (through < reached[l]) {
-                    reached[l] = through;
-                    stepLength[i + l] = static_cast<uint16_t>(l);
-                    stepDistance[i + l] = static_cast<uint16_t>(distance);
-                }
+                uint64_t through = base + (uint64_t{kLengthCode[l].bits} << 32 | l << 16);
+                reached[l] = std::min(reached[l], through);
             }
             best = length;
             bestDistance = distance;
@@ -278,28 +269,30 @@ void ImplodeEncoder::State::encodeBlock(uint32_t end) {
             searchFrom = i + best / 2;
         if (best >= kLongMatch) {
             // Take it: the block ends behind this copy.
-            price[i + best] = here + copyPrice(best, bestDistance);
-            stepLength[i + best] = static_cast<uint16_t>(best);
-            stepDistance[i + best] = static_cast<uint16_t>(bestDistance);
+            node[i + best] =
+                uint64_t{here + copyPrice(best, bestDistance)} << 32 | best << 16 | bestDistance;
             for (uint32_t k = 1; k < best; ++k)
                 insert(p + k);
             blockLength = i + best;
             break;
         }
     }
-    // Walk back from the end, leaving in price[] the node that follows each node of the path.
+    // Walk back from the end, turning each entry's price into the position that follows it
+    // on the cheapest path, then write the path forward.
     uint32_t first = kInfinity;
-    for (uint32_t node = blockLength; node > 0;) {
-        uint32_t from = node - stepLength[node];
-        price[node] = first;
-        first = node;
-        node = from;
+    for (uint32_t at = blockLength; at > 0;) {
+        uint32_t from = at - static_cast<uint16_t>(node[at] >> 16);
+        node[at] = uint64_t{first} << 32 | (node[at] & 0xFFFFFFFF);
+        first = at;
+        at = from;
     }
-    for (uint32_t from = 0, node = first; node != kInfinity; from = node, node = price[node]) {
-        if (node - from == 1)
+    for (uint32_t from = 0, at = first; at != kInfinity;) {
+        if (at - from == 1)
             emitLiteral(w[start + from]);
         else
-            emitCopy(node - from, stepDistance[node]);
+            emitCopy(at - from, static_cast<uint16_t>(node[at]));
+        from = at;
+        at = static_cast<uint32_t>(node[at] >> 32);
     }
     pos = start + blockLength;
 }
