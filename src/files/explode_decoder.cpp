@@ -312,6 +312,17 @@ bool decodeStream(uint8_t* window, BitState& state, const Source& src, uint32_t 
                         count -= n;
                     } while (!(bits & 1) && count >= 1 + kMaxLiteralBits + 8);
                 } else {
+                    // Five literals in a row (45 bits, flags all 0) go out without a test each.
+                    constexpr uint64_t kFiveFlags =
+                        1 | 1 << 9 | 1 << 18 | 1 << 27 | uint64_t{1} << 36;
+                    if (!(bits & kFiveFlags)) {
+                        for (int k = 0; k < 5; ++k)
+                            out[k] = static_cast<uint8_t>(bits >> (1 + 9 * k));
+                        out += 5;
+                        bits >>= 45;
+                        count -= 45;
+                        continue;
+                    }
                     do {
                         *out++ = static_cast<uint8_t>(bits >> 1);
                         bits >>= 9;
