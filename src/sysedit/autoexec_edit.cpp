@@ -48,43 +48,32 @@ bool readShareValues(std::string& text, ShareValues& values) {
 }
 
 EditParseResult parseAutoexec(AutoexecEdit& edit, script::FieldCursor& cursor) {
-    if (edit.mode == EditMode::None)
-        edit.mode = EditMode::Modify;
-    while (!cursor.atEnd()) {
-        const std::string word = cursor.readWord();
-        if (equalsIgnoreCase(word, "ASK")) {
-            edit.mode = EditMode::ModifyThenAsk;
-        } else if (equalsIgnoreCase(word, "ADDPATH")) {
+    return parseEditWords(edit.mode, edit.lineList, cursor, [&](const std::string& word) {
+        if (equalsIgnoreCase(word, "ADDPATH")) {
             if (!cursor.takeEquals()) {
                 edit.addDestination = true;
-                continue;
+                return true;
             }
             std::optional<std::string> dir = script::readRequiredQuoted(cursor);
             if (!dir)
-                return EditParseResult::SyntaxError;
+                return false;
             edit.pathList.emplace_back(*dir);
-        } else if (equalsIgnoreCase(word, "SHARE")) {
+            return true;
+        }
+        if (equalsIgnoreCase(word, "SHARE")) {
             edit.shareWanted = true;
             if (!cursor.takeEquals())
-                continue;
+                return true;
             std::optional<std::string> options = script::readRequiredQuoted(cursor);
             ShareValues values;
             if (!options || !readShareValues(*options, values))
-                return EditParseResult::SyntaxError;
+                return false;
             edit.shareFiles = values.files;
             edit.shareLocks = values.locks;
-        } else if (equalsIgnoreCase(word, "ADD")) {
-            if (!cursor.takeEquals())
-                return EditParseResult::SyntaxError;
-            std::optional<std::string> line = script::readRequiredQuoted(cursor);
-            if (!line)
-                return EditParseResult::SyntaxError;
-            edit.lineList.emplace_back(*line);
-        } else {
-            return EditParseResult::SyntaxError;
+            return true;
         }
-    }
-    return EditParseResult::Ok;
+        return false;
+    });
 }
 
 } // namespace kestrel::sysedit

@@ -1,10 +1,8 @@
 #include "sysedit/config_edit.h"
 
 #include "script/ansi_text.h"
-#include "script/quoted_field.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace kestrel::sysedit {
@@ -35,30 +33,13 @@ bool readMinimum(script::FieldCursor& cursor, int32_t& minimum) {
 } // namespace
 
 EditParseResult parseConfig(ConfigEdit& edit, script::FieldCursor& cursor) {
-    if (edit.mode == EditMode::None)
-        edit.mode = EditMode::Modify;
-    while (!cursor.atEnd()) {
-        const std::string word = cursor.readWord();
-        if (equalsIgnoreCase(word, "ASK")) {
-            edit.mode = EditMode::ModifyThenAsk;
-        } else if (equalsIgnoreCase(word, "BUFFERMIN")) {
-            if (!readMinimum(cursor, edit.buffersMinimum))
-                return EditParseResult::SyntaxError;
-        } else if (equalsIgnoreCase(word, "FILEMIN")) {
-            if (!readMinimum(cursor, edit.filesMinimum))
-                return EditParseResult::SyntaxError;
-        } else if (equalsIgnoreCase(word, "ADD")) {
-            if (!cursor.takeEquals())
-                return EditParseResult::SyntaxError;
-            std::optional<std::string> line = script::readRequiredQuoted(cursor);
-            if (!line)
-                return EditParseResult::SyntaxError;
-            edit.lineList.emplace_back(*line);
-        } else {
-            return EditParseResult::SyntaxError;
-        }
-    }
-    return EditParseResult::Ok;
+    return parseEditWords(edit.mode, edit.lineList, cursor, [&](const std::string& word) {
+        if (equalsIgnoreCase(word, "BUFFERMIN"))
+            return readMinimum(cursor, edit.buffersMinimum);
+        if (equalsIgnoreCase(word, "FILEMIN"))
+            return readMinimum(cursor, edit.filesMinimum);
+        return false;
+    });
 }
 
 } // namespace kestrel::sysedit

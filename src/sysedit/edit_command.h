@@ -2,7 +2,13 @@
 // made at all, and whether the user confirms it; and how a command line's reading ends.
 #pragma once
 
+#include "script/field_cursor.h"
+#include "script/macros.h"
+
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace kestrel::sysedit {
 
@@ -16,5 +22,14 @@ enum class EditParseResult : int32_t {
     Ok = 0,
     SyntaxError = 1, // the interpreter reports the line
 };
+
+// Reads the words of an AUTOEXEC or CONFIG line from the cursor, positioned after the keyword.
+// The first such line turns the edit on (mode Modify), ASK asks the user to confirm it and
+// ADD="line" adds a line to lineList (ADD without "=" or without a closed quoted text is a
+// syntax error). Every other word goes to readOwnWord, which answers false for a syntax error,
+// an unknown word among them.
+EditParseResult parseEditWords(EditMode& mode, std::vector<script::MacroString>& lineList,
+                               script::FieldCursor& cursor,
+                               const std::function<bool(const std::string& word)>& readOwnWord);
 
 } // namespace kestrel::sysedit
