@@ -3,6 +3,7 @@
 #include "os/file_system.h"
 #include "script/ansi_text.h"
 #include "script/condition_values.h"
+#include "script/quoted_field.h"
 
 namespace kestrel::files {
 

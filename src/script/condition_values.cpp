@@ -29,33 +29,7 @@ unsigned char foldCase(char c) {
     }
 }
 
-// Whether a quoted field starting at text[0] (the opening quote) has its closing quote.
-bool hasClosingQuote(std::string_view text) {
-    for (size_t i = 1; i < text.size(); ++i) {
-        if (text[i] != '"')
-            continue;
-        if (i + 1 < text.size() && text[i + 1] == '"') {
-            ++i; // a doubled quote stands for one quote character
-            continue;
-        }
-        return true;
-    }
-    return false;
-}
-
 } // namespace
-
-QuotedField readQuotedField(FieldCursor& cursor) {
-    cursor.skipSeparators();
-    const std::string_view rest = cursor.rest();
-    QuotedField field;
-    if (rest.empty() || rest.front() != '"')
-        return field;
-    const bool closed = hasClosingQuote(rest);
-    field.text = cursor.readQuoted();
-    field.state = closed ? QuotedField::State::Complete : QuotedField::State::Unterminated;
-    return field;
-}
 
 std::optional<uint64_t> parseUnsignedDecimal(std::string_view word) {
     if (word.empty() || word.size() > 19)

@@ -1,5 +1,4 @@
-// Operand reading and comparison shared by the condition tests and the item parsers that must
-// tell a missing or broken field from an empty one.
+// Operand reading and comparison shared by the condition tests and the item parsers.
 #pragma once
 
 #include "script/field_cursor.h"
@@ -10,20 +9,6 @@
 #include <string_view>
 
 namespace kestrel::script {
-
-// A quoted field as written: absent (no quote at the position), unterminated (the closing
-// quote is missing) or complete, possibly empty.
-struct QuotedField {
-    enum class State { Absent, Unterminated, Complete };
-    State state = State::Absent;
-    std::string text;
-
-    bool complete() const { return state == State::Complete; }
-};
-
-// Skips separators and reads a quoted field, telling the three states apart. The cursor moves
-// exactly as FieldCursor::readQuoted moves it.
-QuotedField readQuotedField(FieldCursor& cursor);
 
 // A whole word of decimal digits (no sign, no blanks) that fits 64 bits.
 std::optional<uint64_t> parseUnsignedDecimal(std::string_view word);

@@ -3,6 +3,7 @@
 #include "script/ansi_text.h"
 #include "script/condition_tests.h"
 #include "script/condition_values.h"
+#include "script/quoted_field.h"
 
 namespace kestrel::script {
 

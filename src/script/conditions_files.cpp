@@ -3,6 +3,7 @@
 #include "script/condition_tests.h"
 #include "script/condition_values.h"
 #include "script/drive_search.h"
+#include "script/quoted_field.h"
 #include "script/text_lines.h"
 
 #include <algorithm>

@@ -25,16 +25,24 @@ bool quotedFieldFollows(FieldCursor& cursor) {
     return !cursor.atEnd() && cursor.rest().front() == '"';
 }
 
-std::optional<std::string> readRequiredQuoted(FieldCursor& cursor) {
+QuotedField readQuotedField(FieldCursor& cursor) {
+    QuotedField field;
     if (!quotedFieldFollows(cursor))
-        return std::nullopt;
+        return field;
     const size_t open = cursor.position();
-    std::string field = cursor.readQuoted();
+    field.text = cursor.readQuoted();
     // The text before the opening quote is never changed by the read, so the closing quote is
     // looked for in the text as it now stands (a leading macro may have been expanded).
-    if (!quoteIsClosed(cursor.text(), open))
-        return std::nullopt;
+    field.state = quoteIsClosed(cursor.text(), open) ? QuotedField::State::Complete
+                                                     : QuotedField::State::Unterminated;
     return field;
+}
+
+std::optional<std::string> readRequiredQuoted(FieldCursor& cursor) {
+    QuotedField field = readQuotedField(cursor);
+    if (!field.complete())
+        return std::nullopt;
+    return std::move(field.text);
 }
 
 } // namespace kestrel::script

@@ -1,6 +1,6 @@
-// A quoted field that a command cannot do without. readQuoted gives an empty field both for a
-// missing quote and for a quote that is never closed, which would let a mistyped line read as
-// other fields; parsers that must tell these apart read through here.
+// Quoted fields that a command must tell apart from missing or broken ones. readQuoted gives an
+// empty field both for a missing quote and for a quote that is never closed, which would let a
+// mistyped line read as other fields; parsers that must tell these apart read through here.
 #pragma once
 
 #include "script/field_cursor.h"
@@ -9,6 +9,22 @@
 #include <string>
 
 namespace kestrel::script {
+
+// A quoted field as written: absent (no quote at the position), unterminated (the closing
+// quote is missing) or complete, possibly empty.
+struct QuotedField {
+    enum class State { Absent, Unterminated, Complete };
+    State state = State::Absent;
+    std::string text;
+
+    bool complete() const { return state == State::Complete; }
+};
+
+// Skips separators and reads a quoted field, telling the three states apart. The cursor moves
+// exactly as FieldCursor::readQuoted moves it. The closing quote is looked for in the line as
+// the read left it, so a field whose quote a leading macro pushed past the line's capacity is
+// unterminated.
+QuotedField readQuotedField(FieldCursor& cursor);
 
 // Skips separators and reads a field that begins with a quote and is closed again. Nothing
 // (the position as readQuoted leaves it) when the next field does not begin with a quote or
