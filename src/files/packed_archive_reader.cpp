@@ -107,13 +107,8 @@ UnpackResult PackedArchiveReader::unpackArchive(const std::string& destinationPa
         if (ctx_.progress.pumpMessages()) {
             return finish(UnpackResult::Failed);
         }
-        switch (readMemberHeader()) {
-        case HeaderRead::End:
-            return finish(UnpackResult::Done);
-        case HeaderRead::Failed:
-            return finish(UnpackResult::Failed);
-        case HeaderRead::Got:
-            break;
+        if (UnpackResult ended; !readMemberHeader(ended)) {
+            return finish(ended);
         }
         if (unpackMember(mode, attributes) != UnpackResult::Done) {
             return finish(UnpackResult::Failed);
@@ -130,13 +125,8 @@ PackedArchiveReader::listArchive(const std::string& sourcePath,
         return opened;
     }
     for (;;) {
-        switch (readMemberHeader()) {
-        case HeaderRead::End:
-            return finish(UnpackResult::Done);
-        case HeaderRead::Failed:
-            return finish(UnpackResult::Failed);
-        case HeaderRead::Got:
-            break;
+        if (UnpackResult ended; !readMemberHeader(ended)) {
+            return finish(ended);
         }
         visit(member_);
         if (skipMember() != 0) {
@@ -172,28 +162,30 @@ UnpackResult PackedArchiveReader::openFirstVolume(const std::string& sourcePath)
     return UnpackResult::Done;
 }
 
-PackedArchiveReader::HeaderRead PackedArchiveReader::readMemberHeader() {
+bool PackedArchiveReader::readMemberHeader(UnpackResult& ended) {
+    ended = UnpackResult::Done;
     if (remaining_ == 0) {
-        return HeaderRead::End;
+        return false;
     }
+    ended = UnpackResult::Failed;
     uint8_t bytes[archive::kMemberHeaderSize];
     if (readFully(bytes, sizeof bytes) != sizeof bytes) {
         // A header never spans volumes: what was read of it here is dropped.
         if (!volumeHeader_.hasNextVolume()) {
             showError(kReadingFileError + sourcePath_);
-            return HeaderRead::Failed;
+            return false;
         }
         if (nextVolume() != 0) {
-            return HeaderRead::Failed;
+            return false;
         }
         if (readFully(bytes, sizeof bytes) != sizeof bytes) {
             showError(kReadingFileError + volumePath_);
-            return HeaderRead::Failed;
+            return false;
         }
     }
     --remaining_;
     member_ = archive::loadMemberHeader(bytes);
-    return HeaderRead::Got;
+    return true;
 }
 
 UnpackResult PackedArchiveReader::unpackMember(script::OverwriteMode mode, uint32_t attributes) {

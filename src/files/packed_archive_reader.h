@@ -72,10 +72,10 @@ class PackedArchiveReader {
     int32_t refusedMembers() const { return refused_; }
 
   private:
-    enum class HeaderRead { Got, End, Failed };
-
     UnpackResult openFirstVolume(const std::string& sourcePath);
-    HeaderRead readMemberHeader();
+    // Reads the next member's header into member_. False when the members are over: `ended` is
+    // then what the walk ends with, Done past the last member or Failed on a broken header.
+    bool readMemberHeader(UnpackResult& ended);
     UnpackResult unpackMember(script::OverwriteMode mode, uint32_t attributes);
     UnpackResult explodeMember(const std::string& destination);
     int32_t nextVolume();
