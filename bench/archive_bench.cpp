@@ -7,6 +7,7 @@
 #include "files/archive_volume_source.h"
 #include "files/packed_archive_reader.h"
 #include "files/packed_archive_writer.h"
+#include "files/silent_progress.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -29,16 +30,10 @@ namespace fsys = std::filesystem;
 
 constexpr uint64_t kVolumeSize = 10ull << 20;
 
-struct Quiet final : files::InstallProgress,
+struct Quiet final : files::SilentProgress,
                      files::NextDiskPrompt,
                      files::InstallRecord,
                      os::Prompts {
-    bool pumpMessages() override { return false; }
-    void showCurrentFile(const std::string&) override {}
-    void advance() override {}
-    bool countsBytes() const override { return false; }
-    int32_t bytesDone() const override { return 0; }
-    void addBytesDone(uint32_t) override {}
     bool askForNextDisk(bool firstRequest) override { return !firstRequest; }
     bool createDirectories(const std::string& path) override {
         std::error_code ignored;

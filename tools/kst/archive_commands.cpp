@@ -2,6 +2,7 @@
 #include "command.h"
 #include "files/packed_archive_reader.h"
 #include "files/packed_archive_writer.h"
+#include "files/silent_progress.h"
 #include "listing_format.h"
 
 #include <algorithm>
@@ -20,20 +21,13 @@ namespace fsys = std::filesystem;
 // What installation lends the archive reader, answered at the terminal: volumes are taken
 // from beside the first without asking, messages go to stderr, and the log lines are shown
 // with -v.
-class ConsoleServices final : public files::InstallProgress,
+class ConsoleServices final : public files::SilentProgress,
                               public files::NextDiskPrompt,
                               public files::InstallRecord,
                               public os::Prompts {
   public:
     ConsoleServices(os::FileSystem& fs, std::string directory, bool verbose)
         : fs_(fs), directory_(std::move(directory)), verbose_(verbose) {}
-
-    bool pumpMessages() override { return false; }
-    void showCurrentFile(const std::string&) override {}
-    void advance() override {}
-    bool countsBytes() const override { return false; }
-    int32_t bytesDone() const override { return 0; }
-    void addBytesDone(uint32_t) override {}
 
     bool askForNextDisk(bool firstRequest) override {
         if (!firstRequest) {
