@@ -1,20 +1,12 @@
 #include "files/container_format.h"
 
+#include "files/little_endian.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace kestrel::files {
 namespace {
-
-uint32_t readU32(const unsigned char* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void putU32(unsigned char* p, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<unsigned char>(value >> (8 * i));
-    }
-}
 
 bool writeAll(os::OutputFile& out, const void* bytes, uint32_t count) {
     return count == 0 || out.write(bytes, count) == int32_t(count);
@@ -29,10 +21,10 @@ std::optional<ContainerTrailer> readContainerTrailer(os::InputFile& file) {
         file.seek(length - kContainerTrailerSize, os::SeekOrigin::Start) < 0 ||
         file.read(trailer, kContainerTrailerSize) != int32_t(kContainerTrailerSize) ||
         std::memcmp(trailer, kContainerSignature, sizeof kContainerSignature) != 0 ||
-        readU32(trailer + 8) == 0) {
+        loadU32(trailer + 8) == 0) {
         return std::nullopt;
     }
-    return ContainerTrailer{uint64_t(length), readU32(trailer + 8), readU32(trailer + 12)};
+    return ContainerTrailer{uint64_t(length), loadU32(trailer + 8), loadU32(trailer + 12)};
 }
 
 bool walkContainerRecords(os::InputFile& file, const ContainerTrailer& trailer,
@@ -47,13 +39,13 @@ bool walkContainerRecords(os::InputFile& file, const ContainerTrailer& trailer,
         }
         ContainerRecord record;
         record.offset = offset;
-        record.next = readU32(bytes);
-        record.attributes = readU32(bytes + 4);
-        record.stamp.time = uint16_t(readU32(bytes + 8));
-        record.stamp.date = uint16_t(readU32(bytes + 12));
+        record.next = loadU32(bytes);
+        record.attributes = loadU32(bytes + 4);
+        record.stamp.time = uint16_t(loadU32(bytes + 8));
+        record.stamp.date = uint16_t(loadU32(bytes + 12));
         uint64_t data = uint64_t(offset) + kContainerRecordSize;
         uint64_t available = trailer.fileLength > data ? trailer.fileLength - data : 0;
-        record.size = uint32_t(std::min<uint64_t>(readU32(bytes + 16), available));
+        record.size = uint32_t(std::min<uint64_t>(loadU32(bytes + 16), available));
         const char* name = reinterpret_cast<const char*>(bytes + 20);
         record.name.assign(name, strnlen(name, kContainerNameSize));
         if (!visit(record)) {
@@ -97,8 +89,8 @@ bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSour
 
     unsigned char preamble[kContainerPreambleSize] = {};
     std::memcpy(preamble, kContainerPreamble, sizeof kContainerPreamble);
-    putU32(preamble + 8, kContainerFormatVersion);
-    putU32(preamble + 12, uint32_t(members.size()));
+    storeU32(preamble + 8, kContainerFormatVersion);
+    storeU32(preamble + 12, uint32_t(members.size()));
     if (!writeAll(out, preamble, sizeof preamble)) {
         error = {"", "cannot write the container"};
         return false;
@@ -109,11 +101,11 @@ bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSour
         Planned& member = planned[i];
         uint32_t next = position + kContainerRecordSize + member.size;
         unsigned char record[kContainerRecordSize] = {};
-        putU32(record, i + 1 < planned.size() ? next : 0);
-        putU32(record + 4, member.attributes);
-        putU32(record + 8, member.stamp.time);
-        putU32(record + 12, member.stamp.date);
-        putU32(record + 16, member.size);
+        storeU32(record, i + 1 < planned.size() ? next : 0);
+        storeU32(record + 4, member.attributes);
+        storeU32(record + 8, member.stamp.time);
+        storeU32(record + 12, member.stamp.date);
+        storeU32(record + 16, member.size);
         std::memcpy(record + 20, members[i].name.data(), members[i].name.size());
         if (!writeAll(out, record, sizeof record)) {
             error = {"", "cannot write the container"};
@@ -136,7 +128,7 @@ bool writeContainer(os::FileSystem& files, const std::vector<ContainerMemberSour
     }
     unsigned char trailer[kContainerTrailerSize] = {};
     std::memcpy(trailer, kContainerSignature, sizeof kContainerSignature);
-    putU32(trailer + 8, planned.empty() ? 0 : kContainerPreambleSize);
+    storeU32(trailer + 8, planned.empty() ? 0 : kContainerPreambleSize);
     if (!writeAll(out, trailer, sizeof trailer)) {
         error = {"", "cannot write the container"};
         return false;

@@ -23,6 +23,8 @@
 // size is not recorded anywhere.
 #pragma once
 
+#include "files/little_endian.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -38,26 +40,6 @@ inline constexpr uint16_t kContinuationMark = 117;
 inline constexpr uint32_t kMemberHeaderSize = 168;
 inline constexpr uint32_t kMemberNameSize = 136; // with its terminating zero
 inline constexpr int32_t kMaxMembers = 32767;    // the count is a signed 16-bit word
-
-inline uint16_t loadU16(const uint8_t* at) {
-    return uint16_t(at[0] | (at[1] << 8));
-}
-
-inline uint32_t loadU32(const uint8_t* at) {
-    return uint32_t(at[0]) | (uint32_t(at[1]) << 8) | (uint32_t(at[2]) << 16) |
-           (uint32_t(at[3]) << 24);
-}
-
-inline void storeU16(uint8_t* at, uint16_t value) {
-    at[0] = uint8_t(value);
-    at[1] = uint8_t(value >> 8);
-}
-
-inline void storeU32(uint8_t* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        at[i] = uint8_t(value >> (8 * i));
-    }
-}
 
 // A zero-terminated text field. `terminated` is false when the field holds no zero at all,
 // which no writer produces: the text is then the whole field.

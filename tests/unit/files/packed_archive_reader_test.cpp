@@ -28,7 +28,7 @@ std::string imploded(const std::string& data) {
 std::string volumeHeader(const std::string& next, int16_t count, uint16_t mark = 116) {
     std::string bytes(archive::kVolumeHeaderSize, '\0');
     archive::storeVolumeHeader(reinterpret_cast<uint8_t*>(bytes.data()), next, count, true);
-    archive::storeU16(reinterpret_cast<uint8_t*>(bytes.data()) + 18, mark);
+    storeU16(reinterpret_cast<uint8_t*>(bytes.data()) + 18, mark);
     return bytes;
 }
 
@@ -296,8 +296,7 @@ TEST_F(PackedArchiveReaderTest, EndsAVolumeChainThatLoops) {
     // The continuation names itself and holds ten more bytes of a member that claims a
     // million; skipping that member would otherwise never end.
     std::string first = volumeHeader("LOOP.A01", 1) + member("big", "");
-    archive::storeU32(reinterpret_cast<uint8_t*>(first.data()) + archive::kVolumeHeaderSize + 136,
-                      1000000);
+    storeU32(reinterpret_cast<uint8_t*>(first.data()) + archive::kVolumeHeaderSize + 136, 1000000);
     fs.add("A:\\DEMO.ARC", first + std::string(10, 'x'));
     fs.add("A:\\LOOP.A01", volumeHeader("LOOP.A01", 1, 117) + std::string(10, 'x'));
     fs.add("C:\\DEST\\big", "old");

@@ -1,3 +1,4 @@
+#include "files/little_endian.h"
 #include "files/packed_file.h"
 #include "support/temp_dir.h"
 
@@ -9,9 +10,7 @@ namespace kestrel::files {
 namespace {
 
 void putU32(std::string& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = char(value >> (8 * i));
-    }
+    storeU32(reinterpret_cast<uint8_t*>(bytes.data()) + at, value);
 }
 
 // A container built by hand so that tests can damage it: members as (name, bytes, declared
