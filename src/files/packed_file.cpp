@@ -1,19 +1,11 @@
 #include "files/packed_file.h"
 
+#include "script/ansi_text.h"
+
 #include <algorithm>
 
 namespace kestrel::files {
 namespace {
-
-char foldCase(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldCase(x) == foldCase(y);
-           });
-}
 
 // Members are stored by file name and extension only, so drive and directory are dropped.
 std::string fileNamePart(const std::string& name) {
@@ -108,7 +100,7 @@ void PackedFileLayer::openContainerIfNeeded() {
 bool PackedFileLayer::findMember(const std::string& fileName, PackedFile& handle) {
     bool found = false;
     walkContainerRecords(*container_, trailer_, [&](const ContainerRecord& record) {
-        if (!equalsIgnoringCase(record.name, fileName)) {
+        if (!script::equalsIgnoreCase(record.name, fileName)) {
             return true;
         }
         handle.layer_ = this;

@@ -2,6 +2,7 @@
 #include "command.h"
 #include "files/container_format.h"
 #include "listing_format.h"
+#include "script/ansi_text.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,20 +17,14 @@ namespace {
 using kestrel::files::ContainerMemberSource;
 using kestrel::files::ContainerRecord;
 
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-
 int pack(const std::string& output, const std::vector<std::string>& inputs, bool verbose) {
     auto fs = kestrel::os::makeNativeFileSystem();
     std::vector<ContainerMemberSource> members;
     std::set<std::string> seen;
     for (const auto& input : inputs) {
         std::string name = std::filesystem::path(input).filename().string();
-        std::string folded = name;
-        std::transform(folded.begin(), folded.end(), folded.begin(), upper);
         // Lookup is by name alone and the first match wins: a second one could never be read.
-        if (!seen.insert(folded).second) {
+        if (!seen.insert(kestrel::script::asciiUpper(name)).second) {
             return fail(input, "a member named " + name + " is already packed");
         }
         if (std::filesystem::is_directory(input)) {
