@@ -2,6 +2,7 @@
 #include "fakes/writable_memory_file_system.h"
 #include "files/packed_archive_reader.h"
 #include "files/packed_archive_writer.h"
+#include "support/noise.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,7 @@ namespace kestrel::files {
 namespace {
 
 using script::OverwriteMode;
-
-std::string noise(size_t size, uint32_t seed) {
-    std::string out(size, '\0');
-    for (char& c : out) {
-        seed = seed * 1103515245 + 12345;
-        c = char(seed >> 23);
-    }
-    return out;
-}
+using test::noise;
 
 std::string imploded(const std::string& data) {
     std::vector<uint8_t> out =

@@ -1,6 +1,7 @@
 #include "fakes/writable_memory_file_system.h"
 #include "files/packed_archive_format.h"
 #include "files/packed_archive_writer.h"
+#include "support/noise.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +14,7 @@ const uint8_t* bytesOf(const std::string& s) {
     return reinterpret_cast<const uint8_t*>(s.data());
 }
 
-// Bytes that implode poorly, so that stored lengths are close to the file sizes.
-std::string noise(size_t size, uint32_t seed) {
-    std::string out(size, '\0');
-    for (char& c : out) {
-        seed = seed * 1103515245 + 12345;
-        c = char(seed >> 23);
-    }
-    return out;
-}
+using test::noise;
 
 TEST(PackedArchiveNames, ContinuationVolumesFollowTheFirstName) {
     EXPECT_EQ(continuationVolumeName("DEMO.ARC", 1), "DEMO.A01");
