@@ -4,10 +4,7 @@
 //
 // The first byte picks the options the user "selected" before the deferred pass and whether the
 // script's bytes are scrambled with a key; the rest is the script.
-#include "../fakes/fake_machine.h"
-#include "../fakes/fixed_width_measure.h"
-#include "../fakes/recording_prompts.h"
-#include "files/packed_file.h"
+#include "fakes/fake_interpreter_machine.h"
 #include "script/install_script.h"
 #include "script/interpreter.h"
 #include "script/script_codec.h"
@@ -16,63 +13,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 using namespace kestrel;
 
 namespace {
 
-// The script file, and nothing else: the tests that read files find none.
-class OneFile : public os::FileSystem {
-  public:
-    explicit OneFile(std::string bytes) : bytes_(std::move(bytes)) {}
-
-    std::unique_ptr<os::InputFile> openForReading(const std::string& path) override {
-        return path == kName ? std::make_unique<Input>(bytes_) : nullptr;
-    }
-    std::unique_ptr<os::OutputFile> createForWriting(const std::string&) override {
-        return nullptr;
-    }
-    std::optional<os::DosDateTime> readDosDateTime(const std::string& path) override {
-        return path == kName ? std::optional<os::DosDateTime>(os::DosDateTime{0x21, 0})
-                             : std::nullopt;
-    }
-    bool setDosDateTime(const std::string&, os::DosDateTime) override { return false; }
-    std::optional<uint32_t> readAttributes(const std::string&) override { return std::nullopt; }
-    bool setAttributes(const std::string&, uint32_t) override { return false; }
-    bool createDirectories(const std::string&) override { return false; }
-
-    static constexpr const char* kName = "SETUP.KST";
-
-  private:
-    class Input : public os::InputFile {
-      public:
-        explicit Input(const std::string& bytes) : bytes_(bytes) {}
-        int32_t read(void* buffer, uint32_t count) override {
-            const size_t n = std::min<size_t>(count, bytes_.size() - position_);
-            std::memcpy(buffer, bytes_.data() + position_, n);
-            position_ += n;
-            return static_cast<int32_t>(n);
-        }
-        int64_t seek(int64_t offset, os::SeekOrigin origin) override {
-            const int64_t base = origin == os::SeekOrigin::Start     ? 0
-                                 : origin == os::SeekOrigin::Current ? int64_t(position_)
-                                                                     : int64_t(bytes_.size());
-            if (base + offset < 0 || base + offset > int64_t(bytes_.size()))
-                return -1;
-            position_ = size_t(base + offset);
-            return int64_t(position_);
-        }
-        int64_t tell() override { return int64_t(position_); }
-
-      private:
-        const std::string& bytes_;
-        size_t position_ = 0;
-    };
-
-    std::string bytes_;
-};
+constexpr const char* kScriptName = "SETUP.KST";
 
 constexpr std::string_view kErrorCaption = "Unrecognized command: line: ";
 
@@ -113,37 +60,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> file = script::encodeScript(text, key);
 
     script::PluginGlobals globals;
-    test::RecordingPrompts prompts;
-    test::FixedWidthMeasure measure(7, 8);
-    OneFile files(std::string(file.begin(), file.end()));
-    files::PackedFileLayer layer(files);
-    test::FakeSystemInfo system;
-    test::FakeDrives drives;
-    drives.types['C'] = os::DriveType::Fixed;
-    test::FakeDirectoryTree directories;
-    directories.addFile("C:\\WINDOWS\\WIN.INI");
-    test::FakeRegistry registry;
-    test::FakeFileVersions versions;
-    script::InterpreterServices services{
-        .prompts = prompts,
-        .measure = measure,
-        .scriptFiles = layer,
-        .system = system,
-        .drives = drives,
-        .directories = directories,
-        .registry = registry,
-        .versions = versions,
-        .files = files,
-        .announceDriveSearch = {},
-        .workingDirectory = "C:\\WORK",
-        .ignoredLine = {},
-    };
+    // The script file is the only file there is: the tests that read files find none.
+    test::FakeInterpreterMachine machine(7);
+    machine.files.add(kScriptName, std::string(file.begin(), file.end()));
+    machine.drives.types['C'] = os::DriveType::Fixed;
+    machine.directories.addFile("C:\\WINDOWS\\WIN.INI");
+    script::InterpreterServices services = machine.interpreterServices("C:\\WORK");
+    test::RecordingPrompts& prompts = machine.prompts;
     script::InstallScript installScript(globals, prompts, 0x070A0004, false);
     installScript.reader.setKey(key);
     script::Interpreter interpreter(installScript, globals, services);
 
     const int32_t lines = mostLines(text);
-    const script::RunResult result = interpreter.runScript(OneFile::kName);
+    const script::RunResult result = interpreter.runScript(kScriptName);
     const bool exitMessage = !prompts.screens.empty();
     checkMessages(prompts, lines, result == script::kRunStopped && !exitMessage);
     if (installScript.groups.size() > 16 || installScript.popMessages.size() > 16 ||

@@ -3,11 +3,7 @@
 // plug-in reads a delivered script.
 #pragma once
 
-#include "fakes/fake_machine.h"
-#include "fakes/fixed_width_measure.h"
-#include "fakes/writable_memory_file_system.h"
-#include "fakes/recording_prompts.h"
-#include "files/packed_file.h"
+#include "fakes/fake_interpreter_machine.h"
 #include "script/install_script.h"
 #include "script/interpreter.h"
 #include "script/script_codec.h"
@@ -21,7 +17,7 @@
 
 namespace kestrel::test {
 
-class InterpreterTest : public ::testing::Test {
+class InterpreterTest : public ::testing::Test, protected FakeInterpreterMachine {
   protected:
     static constexpr const char* kScriptName = "SETUP.KST";
     // Windows 4.0, DOS 7.10.
@@ -52,31 +48,11 @@ class InterpreterTest : public ::testing::Test {
     }
 
     script::PluginGlobals globals;
-    RecordingPrompts prompts;
-    FixedWidthMeasure measure{8, 8};
-    WritableMemoryFileSystem files;
-    files::PackedFileLayer layer{files};
-    FakeSystemInfo system;
-    FakeDrives drives;
-    FakeDirectoryTree directories;
-    FakeRegistry registry;
-    FakeFileVersions versions;
     std::vector<std::pair<int32_t, std::string>> ignored;
-    script::InterpreterServices services{
-        .prompts = prompts,
-        .measure = measure,
-        .scriptFiles = layer,
-        .system = system,
-        .drives = drives,
-        .directories = directories,
-        .registry = registry,
-        .versions = versions,
-        .files = files,
-        .announceDriveSearch = {},
-        .workingDirectory = "D:\\WORK",
-        .ignoredLine = [this](int32_t line,
-                              std::string_view text) { ignored.emplace_back(line, text); },
-    };
+    script::InterpreterServices services =
+        interpreterServices("D:\\WORK", [this](int32_t line, std::string_view text) {
+            ignored.emplace_back(line, text);
+        });
     std::unique_ptr<script::InstallScript> script;
     std::unique_ptr<script::Interpreter> interpreter;
 
