@@ -1,8 +1,7 @@
 #include "ui/dialog_template.h"
 
-#include "fakes/fixed_width_measure.h"
-#include "fakes/line_list_source.h"
 #include "support/dialog_template_reader.h"
+#include "support/screen_block_store.h"
 #include "ui/dialog_template_writer.h"
 #include "ui/screen_block.h"
 
@@ -11,22 +10,12 @@
 namespace kestrel::ui {
 namespace {
 
+using test::storeBlock;
 using test::TemplateDialog;
 using test::TemplateItem;
 
 constexpr uint16_t kButtonAtom = 0x80;
 constexpr uint16_t kStaticAtom = 0x82;
-
-// Reads lines (the end line added) into a store, as the block commands do. Each character
-// measures as 2 base widths, so a line of n characters is 2n - 6 wide.
-TextStore storeBlock(std::vector<std::string> lines) {
-    lines.push_back("END");
-    test::LineListSource source(std::move(lines));
-    test::FixedWidthMeasure measure(16, 8);
-    TextStore store;
-    EXPECT_TRUE(readScreenBlock(source, "END", {"Arial"}, measure, store).ok());
-    return store;
-}
 
 TemplateDialog parse(const BuiltTemplate& built) {
     EXPECT_TRUE(built.ok());

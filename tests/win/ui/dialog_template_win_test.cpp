@@ -1,9 +1,7 @@
 // The built templates given to the system's own dialog functions: they must create exactly the
 // controls they describe, with their texts, styles and places.
-#include "fakes/fixed_width_measure.h"
-#include "fakes/line_list_source.h"
+#include "support/screen_block_store.h"
 #include "ui/dialog_template.h"
-#include "ui/screen_block.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,14 +12,7 @@
 namespace kestrel::ui {
 namespace {
 
-TextStore storeBlock(std::vector<std::string> lines) {
-    lines.push_back("END");
-    test::LineListSource source(std::move(lines));
-    test::FixedWidthMeasure measure(16, 8);
-    TextStore store;
-    EXPECT_TRUE(readScreenBlock(source, "END", {"Arial"}, measure, store).ok());
-    return store;
-}
+using test::storeBlock;
 
 INT_PTR CALLBACK quietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
