@@ -23,6 +23,13 @@ logs=$(mktemp -d)
 step "install packages"
 scripts/install-deps.sh
 
+step "every C++ file formatted by .clang-format"
+unformatted=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror 2>&1 | grep -c 'error:' || true)
+if [ "$unformatted" != 0 ]; then
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+    exit 1
+fi
+
 step "native: build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"

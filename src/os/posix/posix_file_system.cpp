@@ -120,10 +120,10 @@ class PosixFileSystem final : public FileSystem {
             return std::nullopt;
         }
         DosDateTime stamp;
-        stamp.date = static_cast<uint16_t>(((parts.tm_year - 80) << 9) |
-                                           ((parts.tm_mon + 1) << 5) | parts.tm_mday);
-        stamp.time = static_cast<uint16_t>((parts.tm_hour << 11) | (parts.tm_min << 5) |
-                                           (parts.tm_sec / 2));
+        stamp.date = static_cast<uint16_t>(((parts.tm_year - 80) << 9) | ((parts.tm_mon + 1) << 5) |
+                                           parts.tm_mday);
+        stamp.time =
+            static_cast<uint16_t>((parts.tm_hour << 11) | (parts.tm_min << 5) | (parts.tm_sec / 2));
         return stamp;
     }
 
@@ -185,6 +185,8 @@ class PosixFileSystem final : public FileSystem {
 
 } // namespace
 
-std::unique_ptr<FileSystem> makeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
+std::unique_ptr<FileSystem> makeNativeFileSystem() {
+    return std::make_unique<PosixFileSystem>();
+}
 
 } // namespace kestrel::os

@@ -96,8 +96,8 @@ class Win32FileSystem final : public FileSystem {
         if (!DosDateTimeToFileTime(stamp.date, stamp.time, &written)) {
             return false;
         }
-        FileHandle handle = openExisting(path, GENERIC_READ | GENERIC_WRITE,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE);
+        FileHandle handle =
+            openExisting(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
         return handle.valid() && SetFileTime(handle.get(), nullptr, nullptr, &written);
     }
 
@@ -129,6 +129,8 @@ class Win32FileSystem final : public FileSystem {
 
 } // namespace
 
-std::unique_ptr<FileSystem> makeNativeFileSystem() { return std::make_unique<Win32FileSystem>(); }
+std::unique_ptr<FileSystem> makeNativeFileSystem() {
+    return std::make_unique<Win32FileSystem>();
+}
 
 } // namespace kestrel::os

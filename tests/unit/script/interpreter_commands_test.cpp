@@ -81,8 +81,8 @@ const KeywordCase kKeywordCases[] = {
      }},
     {"DIR2 $WINDIR$\\SYSTEM NOASKDIR",
      [](auto& s, auto& g) {
-         return s.dir2 && s.dir2->path == "$WINDIR$\\SYSTEM" &&
-                s.dir2->askMode == AskMode::Drive && g.macros.dir2() == "$WINDIR$\\SYSTEM";
+         return s.dir2 && s.dir2->path == "$WINDIR$\\SYSTEM" && s.dir2->askMode == AskMode::Drive &&
+                g.macros.dir2() == "$WINDIR$\\SYSTEM";
      }},
     {"DIR3 $DEFAULTDIR$\\DATA NOASKDIR NOASKDRIVE",
      [](auto& s, auto& g) {

@@ -16,8 +16,8 @@ TEST(Win32FileSystem, DosStampIsTheUtcLastWriteTimeWithoutZoneShift) {
                       static_cast<uint16_t>((3 << 11) | (4 << 5) | 5)};
     ASSERT_TRUE(fs->setDosDateTime(path, stamp));
 
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           0, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     FILETIME written;
     ASSERT_TRUE(GetFileTime(h, nullptr, nullptr, &written));
@@ -39,8 +39,8 @@ TEST(Win32FileSystem, ReadingSharesReadAccessOnly) {
     auto in = fs->openForReading(path);
     ASSERT_TRUE(in);
 
-    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     EXPECT_NE(reader, INVALID_HANDLE_VALUE);
     CloseHandle(reader);
     HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
