@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
-step() { printf '\n=== %s ===\n' "$*"; }
+step() { printf '\n=== %s (%s) ===\n' "$*" "$(date +%T)"; }
 
 # Test cases that ran, across the tiers, for the closing line: ctest's count where each case is
 # its own ctest test, GoogleTest's own count where a program runs as one.
