@@ -15,6 +15,8 @@ int fail(const std::string& file, const std::string& message) {
 int main(int argc, char** argv) {
     CLI::App app{"kst: make and inspect installation scripts, containers and archives"};
     app.require_subcommand(1);
+    // -v may stand before or after the subcommand.
+    app.fallthrough();
     kst::Session session;
     app.add_flag("-v,--verbose", session.verbose, "Say what is done");
     kst::addContainerCommands(app, session);
