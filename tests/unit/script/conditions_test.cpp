@@ -1,7 +1,7 @@
 #include "script/conditions.h"
 
 #include "fakes/fake_machine.h"
-#include "fakes/memory_file_system.h"
+#include "fakes/writable_memory_file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ class ConditionsTest : public ::testing::Test {
     FakeDirectoryTree tree;
     test::FakeRegistry registry;
     test::FakeFileVersions versions;
-    test::MemoryFileSystem files;
+    test::WritableMemoryFileSystem files;
     FoundPosition found;
     bool located = false;
     bool errorFlag = false;
@@ -173,8 +173,8 @@ TEST_F(ConditionsTest, OcxVersionIsComparedAsText) {
 }
 
 TEST_F(ConditionsTest, SearchFindsTheFirstMatchingLineAndRecordsWhereItIs) {
-    files.files["C:\\AUTOEXEC.BAT"] = "@ECHO OFF\r\nSET PATH=C:\\DOS\r\nREM path c:\\bin\r\n"
-                                      "path C:\\WINDOWS;C:\\DOS\r\n";
+    files.files["C:\\AUTOEXEC.BAT"].bytes = "@ECHO OFF\r\nSET PATH=C:\\DOS\r\nREM path c:\\bin\r\n"
+                                            "path C:\\WINDOWS;C:\\DOS\r\n";
     files.maxRead = 7; // line ends split across reads
     EXPECT_EQ(main("search \"c:\\dos\" C:\\AUTOEXEC.BAT"), R::True);
     EXPECT_EQ(found.lineNumber, "2");
@@ -206,11 +206,11 @@ TEST_F(ConditionsTest, SearchFindsTheFirstMatchingLineAndRecordsWhereItIs) {
 }
 
 TEST_F(ConditionsTest, SearchCountsPiecesOfLongLinesAsLines) {
-    files.files["C:\\LONG.TXT"] = std::string(1000, 'a') + "\nneedle\n";
+    files.files["C:\\LONG.TXT"].bytes = std::string(1000, 'a') + "\nneedle\n";
     EXPECT_EQ(main("search \"needle\" C:\\LONG.TXT"), R::True);
     EXPECT_EQ(found.lineNumber, "3");
     // Text mode: a Ctrl-Z ends the file.
-    files.files["C:\\EOF.TXT"] = "one\n\x1Aneedle\n";
+    files.files["C:\\EOF.TXT"].bytes = "one\n\x1Aneedle\n";
     EXPECT_EQ(main("search \"needle\" C:\\EOF.TXT"), R::False);
 }
 
