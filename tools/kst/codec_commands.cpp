@@ -4,7 +4,6 @@
 #include "files/implode_encoder.h"
 #include "os/file_system.h"
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -15,13 +14,6 @@ namespace {
 using kestrel::files::ExplodeResult;
 using kestrel::files::ImplodeDictionary;
 using kestrel::files::ImplodeLiteralMode;
-
-// A failed command leaves no half-written output behind.
-int failAndRemove(const std::string& output, const std::string& file, const std::string& message) {
-    std::error_code ignored;
-    std::filesystem::remove(output, ignored);
-    return fail(file, message);
-}
 
 int implode(const std::string& input, const std::string& output, bool ascii, int dictionary,
             bool verbose) {

@@ -15,6 +15,8 @@ struct Session {
 
 // Prints "kst: <file>: <message>" to stderr and returns the failing exit code.
 int fail(const std::string& file, const std::string& message);
+// As fail(), after removing the half-written `output`, so that a failed command leaves none.
+int failAndRemove(const std::string& output, const std::string& file, const std::string& message);
 
 void addContainerCommands(CLI::App& app, Session& session); // pack, ls
 void addArchiveCommands(CLI::App& app, Session& session);   // archive, list, extract

@@ -39,8 +39,7 @@ int pack(const std::string& output, const std::vector<std::string>& inputs, bool
     kestrel::files::ContainerWriteError error;
     if (!kestrel::files::writeContainer(*fs, members, *out, error)) {
         out.reset();
-        std::filesystem::remove(output);
-        return fail(error.path.empty() ? output : error.path, error.message);
+        return failAndRemove(output, error.path.empty() ? output : error.path, error.message);
     }
     if (verbose) {
         std::cerr << "kst: packed " << members.size() << " files into " << output << '\n';

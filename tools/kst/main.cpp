@@ -1,6 +1,7 @@
 // kst: the authoring tool for installation scripts, containers and archives.
 #include "command.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace kst {
@@ -8,6 +9,12 @@ namespace kst {
 int fail(const std::string& file, const std::string& message) {
     std::cerr << "kst: " << (file.empty() ? "" : file + ": ") << message << '\n';
     return 1;
+}
+
+int failAndRemove(const std::string& output, const std::string& file, const std::string& message) {
+    std::error_code ignored;
+    std::filesystem::remove(output, ignored);
+    return fail(file, message);
 }
 
 } // namespace kst
