@@ -6,6 +6,7 @@
 #include "script/command_support.h"
 #include "script/conditions.h"
 #include "script/interpreter_lines.h"
+#include "ui/screen_block.h"
 
 #include <string>
 #include <utility>
@@ -89,28 +90,17 @@ CommandHandler findHandler(std::string_view keyword) {
 // The end keyword of a block whose lines are screen text, for a block keyword.
 std::string_view screenBlockEnd(std::string_view keyword) {
     static constexpr std::pair<std::string_view, std::string_view> kBlocks[] = {
-        {"BEGINFIRSTSCREEN", "ENDFIRSTSCREEN"},
-        {"BEGINLASTSCREEN", "ENDLASTSCREEN"},
-        {"BEGINGROUP", "ENDGROUP"},
-        {"POPMESSAGE", "ENDPOP"},
-        {"EXITMESSAGE", "EXIT"},
+        {"BEGINFIRSTSCREEN", ui::kEndFirstScreen},
+        {"BEGINLASTSCREEN", ui::kEndLastScreen},
+        {"BEGINGROUP", ui::kEndGroup},
+        {"POPMESSAGE", ui::kEndPopup},
+        {"EXITMESSAGE", ui::kEndExitMessage},
     };
     for (const auto& [begin, end] : kBlocks) {
         if (equalsIgnoreCase(keyword, begin))
             return end;
     }
     return {};
-}
-
-// The first word of a screen line as the block reader sees it: letters only.
-std::string_view leadingLetters(std::string_view line) {
-    size_t start = 0;
-    while (start < line.size() && (line[start] == ' ' || line[start] == '\t'))
-        ++start;
-    size_t end = start;
-    while (end < line.size() && isAnsiLetter(line[end]))
-        ++end;
-    return line.substr(start, end - start);
 }
 
 bool isIgnoredKeyword(std::string_view keyword) {
@@ -162,7 +152,7 @@ class Run {
 // of a screen block there are passed over unread, up to the block's end keyword.
 bool Run::passesOverScreenText(const std::string& line, const std::string& keyword) {
     if (!skippedBlockEnd_.empty()) {
-        if (equalsIgnoreCase(leadingLetters(line), skippedBlockEnd_))
+        if (ui::isScreenBlockEnd(line, skippedBlockEnd_))
             skippedBlockEnd_ = {};
         return true;
     }

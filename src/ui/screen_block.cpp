@@ -17,16 +17,6 @@ bool isBlank(std::string_view line) {
     return std::all_of(line.begin(), line.end(), isSeparator);
 }
 
-std::string_view firstWord(std::string_view line) {
-    size_t start = 0;
-    while (start < line.size() && (line[start] == ' ' || line[start] == '\t'))
-        ++start;
-    size_t end = start;
-    while (end < line.size() && script::isAnsiLetter(line[end]))
-        ++end;
-    return line.substr(start, end - start);
-}
-
 // Plain-read mode for as long as a block is read; blocks do not nest, so the mode before
 // was off.
 class PlainRead {
@@ -80,7 +70,7 @@ ScreenBlockRead readScreenBlock(script::LineSource& source, std::string_view end
         if (read == script::kLineIgnore)
             continue;
         const bool blank = isBlank(line);
-        if (!blank && script::equalsIgnoreCase(firstWord(line), endKeyword))
+        if (!blank && isScreenBlockEnd(line, endKeyword))
             break;
         if (block.lines.size() == ScreenBlock::kMaxLines)
             return failAtLine(ScreenBlockError::TooManyLines, linesTaken, line);
@@ -98,6 +88,16 @@ ScreenBlockRead readScreenBlock(script::LineSource& source, std::string_view end
     ScreenBlockRead result;
     result.linesTaken = linesTaken;
     return result;
+}
+
+bool isScreenBlockEnd(std::string_view line, std::string_view endKeyword) {
+    size_t start = 0;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '\t'))
+        ++start;
+    size_t end = start;
+    while (end < line.size() && script::isAnsiLetter(line[end]))
+        ++end;
+    return script::equalsIgnoreCase(line.substr(start, end - start), endKeyword);
 }
 
 } // namespace kestrel::ui

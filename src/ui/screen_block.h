@@ -19,6 +19,10 @@ inline constexpr std::string_view kEndExitMessage = "EXIT";
 inline constexpr std::string_view kEndGroup = "ENDGROUP";
 inline constexpr std::string_view kEndPopup = "ENDPOP";
 
+// Whether a line ends a block: its first word, letters only after leading blanks and tabs,
+// is the end keyword in any case (so "Exit now" ends an exit message).
+bool isScreenBlockEnd(std::string_view line, std::string_view endKeyword);
+
 enum class ScreenBlockError {
     None,
     MissingEnd,   // the lines ran out before the end keyword
