@@ -57,8 +57,9 @@ ConditionResult testIsFile(FieldCursor& cursor, ConditionContext& context) {
     auto name = readName(cursor);
     if (!name || name->empty())
         return ConditionResult::Error;
+    // A macro that is still empty leaves nothing: no directory, no file name, so false.
     expandLeadingMacro(*name, context.globals.macros);
-    if (name->back() == '\\')
+    if (!name->empty() && name->back() == '\\')
         return resultOf(context.directories.directoryExists(*name));
     if (fileNamePart(*name).empty())
         return ConditionResult::False;

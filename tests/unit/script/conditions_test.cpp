@@ -153,6 +153,9 @@ TEST_F(ConditionsTest, IsFileTestsFilesPatternsAndDirectories) {
     EXPECT_EQ(main("isfile C:"), R::False); // no file name
     EXPECT_EQ(main("isfile"), R::Error);
     EXPECT_EQ(main("isfile \"C:\\WIN"), R::Error);
+    globals.macros.setWindowsDir("");
+    EXPECT_EQ(main("isfile \"$WINDIR$\""), R::False); // expands to nothing
+    EXPECT_EQ(main("isfile $WINDIR$"), R::False);
 }
 
 TEST_F(ConditionsTest, OcxVersionIsComparedAsText) {
