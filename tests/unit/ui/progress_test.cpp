@@ -1,0 +1,82 @@
+#include "ui/progress_bar.h"
+#include "ui/progress_counters.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel::ui {
+namespace {
+
+TEST(ProgressCounters, TicksCreepTowardsTheNextFileAndFilesSetTheirShare) {
+    ProgressCounters counters(10);
+    const ByteProgress files{-1, 0, false}; // total unknown: counted in files
+    std::vector<int32_t> shown;
+    for (int i = 0; i < 5; ++i) {
+        counters.step(false, files);
+        shown.push_back(counters.filePercent());
+    }
+    EXPECT_EQ(shown, (std::vector<int32_t>{5, 7, 8, 8, 8}));
+    counters.step(true, files);
+    EXPECT_EQ(counters.filePercent(), 10);
+    EXPECT_EQ(counters.tickDivisor(), 1);
+    counters.step(false, files);
+    EXPECT_EQ(counters.filePercent(), 15);
+
+    // Ticks stop doubling once total x divisor reaches 0x3FFFFFFF.
+    ProgressCounters one(1);
+    for (int i = 0; i < 40; ++i)
+        one.step(false, files);
+    EXPECT_EQ(one.tickDivisor(), 1 << 30);
+    EXPECT_EQ(one.filePercent(), 97); // 50 + 25 + 12 + 6 + 3 + 1
+
+    // More files finished than announced, or none announced, stays at 100.
+    ProgressCounters none(0);
+    none.step(true, files);
+    none.step(true, files);
+    EXPECT_EQ(none.filePercent(), 100);
+}
+
+TEST(ProgressCounters, BytesCountIn64BitsWhateverTheTotal) {
+    struct Case {
+        int64_t total, done;
+        bool countFiles;
+        int32_t expected;
+    } cases[] = {
+        {50, 25, false, 50}, // a total under 100 no longer divides by zero
+        {1, 0, false, 0},
+        {1, 1, false, 100},
+        {250, 100, false, 40},
+        {3'000'000'000, 1'500'000'000, false, 50}, // past 32 bits
+        {INT64_MAX, INT64_MAX / 3, false, 33},
+        {100, 250, false, 100},
+        {100, -5, false, 0},
+        {100, 50, true, 10}, // files counted instead: one file of 10 finished
+        {0, 50, false, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.done);
+        ProgressCounters counters(10);
+        counters.step(true, ByteProgress{c.total, c.done, c.countFiles});
+        EXPECT_EQ(counters.filePercent(), c.expected);
+    }
+}
+
+TEST(ProgressBar, LabelAndPartsClampThePercentage) {
+    struct Case {
+        int32_t percent;
+        const char* label;
+        int32_t split;
+    } cases[] = {
+        {0, "  0%", 20}, {7, "  7%", 29}, {100, "100%", 160}, {250, "100%", 160}, {-3, "  0%", 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.percent);
+        EXPECT_EQ(barLabel(c.percent), c.label);
+        const BarLayout bar = layoutBar({20, 26, 160, 36}, c.percent, {24, 7});
+        EXPECT_EQ(bar.filled, (Rect{20, 26, c.split, 36}));
+        EXPECT_EQ(bar.empty, (Rect{c.split, 26, 160, 36}));
+        EXPECT_EQ(bar.labelOrigin, (Point{78, 27}));
+    }
+}
+
+} // namespace
+} // namespace kestrel::ui
