@@ -9,9 +9,9 @@
 // Attributes come in any order and may repeat; a later one overrides an earlier one.
 #pragma once
 
-#include "script/field_cursor.h"
-#include "script/option_tables.h"
-#include "script/plugin_globals.h"
+#include "lexical/field_cursor.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
 
 #include <array>
 #include <cstdint>
@@ -60,7 +60,7 @@ class FileEntry {
     std::string volumeLabel;
     EntryKind kind = EntryKind::File;
     FileCompression compression = FileCompression::None;
-    script::OverwriteMode overwrite = script::OverwriteMode::Ask;
+    lexical::OverwriteMode overwrite = lexical::OverwriteMode::Ask;
     // Option indices of the groups the file belongs to; unused slots hold kNoGroup.
     std::array<uint32_t, kGroupSlots> groups = filledGroups();
     int32_t popupId = -1; // popup screen shown before the entry; below 1 shows none
@@ -71,7 +71,7 @@ class FileEntry {
     uint32_t attributes = kNormalAttributes;
 
     // True when the entry belongs to no group, or to a group whose option is selected.
-    bool isSelected(const script::OptionTables& options) const;
+    bool isSelected(const lexical::OptionTables& options) const;
 
   private:
     static std::array<uint32_t, kGroupSlots> filledGroups() {
@@ -86,9 +86,9 @@ enum class EntryCommand { File, InsertDisk };
 // Installation values the parser reads and writes.
 struct FileEntryContext {
     // The OVERWRITEFILE setting at the moment the line is read.
-    script::OverwriteMode overwriteDefault = script::OverwriteMode::Ask;
+    lexical::OverwriteMode overwriteDefault = lexical::OverwriteMode::Ask;
     // GROUP numbers are looked up in its group-number table.
-    const script::OptionTables& options;
+    const lexical::OptionTables& options;
     // Set by the first COMPRESSED or SELF-EXTRACT file; never cleared.
     bool& byteModeOff;
 };
@@ -96,10 +96,7 @@ struct FileEntryContext {
 // Parses the rest of a FILE or INSERTDISK line (cursor behind the command word). A line that
 // cannot be read leaves error set: for FILE that is a script error; INSERTDISK is kept as far
 // as it was read.
-FileEntry parseFileEntry(script::FieldCursor& cursor, EntryCommand command,
+FileEntry parseFileEntry(lexical::FieldCursor& cursor, EntryCommand command,
                          const FileEntryContext& context);
-
-// YES, NO, NEW and ASK in any case (OVERWRITEFILE and OVERWRITE=); nothing for another word.
-std::optional<script::OverwriteMode> overwriteModeFromWord(std::string_view word);
 
 } // namespace kestrel::files

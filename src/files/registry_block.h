@@ -15,8 +15,8 @@
 // passed over. This file reads blocks; they are written after the files are installed.
 #pragma once
 
-#include "script/field_cursor.h"
-#include "script/line_source.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -117,7 +117,7 @@ struct RegistryBlockParse {
 // a key below it, a field that must be quoted and is not, binary data that is not binary
 // digits, DWORD data that is not a 32-bit number, the 51st value, any other keyword, and the
 // end of the lines before ENDREGISTRY.
-RegistryBlockParse parseRegistryBlock(script::FieldCursor& cursor, script::LineSource& lines);
+RegistryBlockParse parseRegistryBlock(lexical::FieldCursor& cursor, lexical::LineSource& lines);
 
 // The root a name stands for (compared without regard to case), if any.
 std::optional<RegistryRoot> registryRootNamed(std::string_view name);

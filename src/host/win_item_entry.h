@@ -8,7 +8,7 @@
 // given when it ends with a backslash: a fourth field without one is the icon file.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -48,6 +48,6 @@ struct WinItemEntry {
 
 // Reads the fields of a WINITEM line from the cursor, positioned after the keyword. The cursor's
 // own text is left as it is, so an error can show the whole line.
-std::unique_ptr<WinItemEntry> parseWinItemEntry(script::FieldCursor& cursor);
+std::unique_ptr<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor);
 
 } // namespace kestrel::host

@@ -1,8 +1,11 @@
 // Commands that take the lines after their own up to an end keyword: the screens (first, last, exit
 // message), pop messages, groups of options and registry blocks.
 #include "files/registry_block.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
+#include "lexical/numbers.h"
 #include "os/prompts.h"
-#include "script/ansi_text.h"
 #include "script/command_support.h"
 #include "script/interpreter.h"
 #include "script/interpreter_lines.h"
@@ -53,12 +56,8 @@ ui::DialogLook lookFor(CommandContext& c, std::string_view ownFace, int32_t ownS
                              settings.cancelText);
 }
 
-bool startsWithDigit(std::string_view word) {
-    return !word.empty() && word.front() >= '0' && word.front() <= '9';
-}
-
 // The optional quoted face and size after BEGINFIRSTSCREEN, BEGINLASTSCREEN and POPMESSAGE.
-bool readFontFields(FieldCursor& cursor, std::string& face, int32_t& size) {
+bool readFontFields(lexical::FieldCursor& cursor, std::string& face, int32_t& size) {
     face = cursor.readQuoted();
     if (face.size() > kFontFaceCapacity)
         return false;
@@ -67,7 +66,7 @@ bool readFontFields(FieldCursor& cursor, std::string& face, int32_t& size) {
         return true;
     // Dialog fonts are measured in points; anything beyond a few hundred is a typing error.
     constexpr int32_t kMaxPointSize = 999;
-    const std::optional<int32_t> points = parseSmallNumber(sizeWord, kMaxPointSize + 1);
+    const std::optional<int32_t> points = lexical::parseSmallNumber(sizeWord, kMaxPointSize + 1);
     if (!points)
         return false;
     size = *points;
@@ -122,14 +121,14 @@ CommandResult commandExitMessage(CommandContext& c) {
 
 CommandResult commandPopMessage(CommandContext& c) {
     InstallScript& script = c.script;
-    FieldCursor& cursor = c.cursor();
+    lexical::FieldCursor& cursor = c.cursor();
     const std::string numberWord = cursor.readWord();
-    if (!startsWithDigit(numberWord))
+    if (!lexical::startsWithDigit(numberWord))
         return CommandResult::Error;
     if (static_cast<int32_t>(script.popMessages.size()) >= InstallScript::kMaxPopMessages)
         return CommandResult::Error;
     PopMessage pop;
-    pop.number = leadingNumber(numberWord);
+    pop.number = lexical::leadingNumber(numberWord);
     pop.fontSize = 0;
     if (!readFontFields(cursor, pop.fontFace, pop.fontSize))
         return CommandResult::Error;
@@ -153,10 +152,10 @@ CommandResult commandBeginGroup(CommandContext& c) {
     if (c.deferredPass)
         return CommandResult::Error;
     InstallScript& script = c.script;
-    FieldCursor& cursor = c.cursor();
+    lexical::FieldCursor& cursor = c.cursor();
     bool exclusive = false;
     std::string numberWord = cursor.readWord();
-    if (equalsIgnoreCase(numberWord, "EXCLUSIVE")) {
+    if (lexical::equalsIgnoringAsciiCase(numberWord, "EXCLUSIVE")) {
         exclusive = true;
         numberWord = cursor.readWord();
     }
@@ -166,7 +165,7 @@ CommandResult commandBeginGroup(CommandContext& c) {
     std::optional<int32_t> number;
     if (!numberWord.empty()) {
         constexpr int32_t kNumberLimit = 1000000000;
-        number = parseSmallNumber(numberWord, kNumberLimit);
+        number = lexical::parseSmallNumber(numberWord, kNumberLimit);
         if (!number)
             return CommandResult::Error;
         if (static_cast<int32_t>(script.groups.size()) >= InstallScript::kMaxGroups)
@@ -209,7 +208,7 @@ CommandResult commandBeginRegistry(CommandContext& c) {
     files::RegistryBlockParse parse = files::parseRegistryBlock(c.cursor(), c.lines);
     if (!parse.ok) {
         // Lines that ran out before ENDREGISTRY: the block that was never closed is at fault.
-        if (c.lines.lastResult() == kLineEnd)
+        if (c.lines.lastResult() == lexical::kLineEnd)
             return c.failAt(c.keywordLineNumber, c.keywordLine);
         return CommandResult::Error;
     }

@@ -2,7 +2,8 @@
 // the interpreter.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
+#include "lexical/option_tables.h"
 #include "script/install_script.h"
 #include "script/plugin_globals.h"
 
@@ -37,14 +38,14 @@ struct CommandContext {
     InterpreterLines& lines;
     bool deferredPass = false;
     // MINDISKSPACE per group number, -1 where no command set one (main pass only).
-    std::array<int32_t, OptionTables::kSize>& groupMinDiskSpace;
+    std::array<int32_t, lexical::OptionTables::kSize>& groupMinDiskSpace;
 
     // The line being interpreted and its number, as they were before the command ran.
     int32_t keywordLineNumber = 0;
     std::string keywordLine;
     std::optional<ErrorSpot> errorSpot;
 
-    FieldCursor& cursor() { return script.cursor; }
+    lexical::FieldCursor& cursor() { return script.cursor; }
     CommandResult failAt(int32_t lineNumber, std::string text) {
         errorSpot = ErrorSpot{lineNumber, std::move(text)};
         return CommandResult::Error;
@@ -56,20 +57,6 @@ using CommandHandler = CommandResult (*)(CommandContext&);
 inline CommandResult failedIf(bool condition) {
     return condition ? CommandResult::Error : CommandResult::Done;
 }
-
-// A field written with or without quotes: ReadQuoted, then ReadWord when that gave nothing.
-std::string readTextOrWord(FieldCursor& cursor);
-// True when the character at the position (separators skipped) is a double quote.
-bool quoteFollows(FieldCursor& cursor);
-// A size in bytes: a decimal number that may have a fraction, with an optional unit letter (the
-// first K or M, any case, multiplies by 1,000 or 1,000,000; units are decimal). None for a word
-// that is not such a number or a size beyond the 32-bit range.
-std::optional<int32_t> parseSize(std::string_view word);
-// A word of decimal digits only, as a number below limit; none otherwise.
-std::optional<int32_t> parseSmallNumber(std::string_view word, int32_t limit);
-
-// The value of the decimal digits a word starts with (0 without any), held within the 32-bit range.
-int32_t leadingNumber(std::string_view word);
 
 // Handlers by family.
 CommandResult commandTitle(CommandContext&);

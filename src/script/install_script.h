@@ -6,11 +6,11 @@
 #include "files/file_entry.h"
 #include "files/registry_block.h"
 #include "host/win_item_entry.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
 #include "os/prompts.h"
 #include "script/conditional_state.h"
 #include "script/conditions.h"
-#include "script/field_cursor.h"
-#include "script/macros.h"
 #include "script/plugin_globals.h"
 #include "script/script_reader.h"
 #include "sysedit/add_text.h"
@@ -160,8 +160,8 @@ class InstallScript {
     ui::Colour titleColour{128, 128, 255};
     ui::Colour screenColourTop{0, 0, 255};
     ui::Colour screenColourBottom{0, 0, 0};
-    std::vector<std::unique_ptr<MacroString>> runAtExit;
-    MacroString runAtStart;
+    std::vector<std::unique_ptr<lexical::MacroString>> runAtExit;
+    lexical::MacroString runAtStart;
     std::optional<ScreenGraphic> screenGraphic;
     std::optional<IntroScreen> introScreen;
 
@@ -216,7 +216,7 @@ class InstallScript {
     int32_t blockFontSize = 0;
 
     // The line being interpreted; its text is what an error message shows.
-    FieldCursor cursor;
+    lexical::FieldCursor cursor;
     // The script's lines, the deferred blocks, and the IF / ELSE / ENDIF state.
     ScriptReader reader;
     ConditionalState conditional;

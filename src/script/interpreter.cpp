@@ -1,8 +1,13 @@
 #include "script/interpreter.h"
 
 #include "files/packed_file.h"
+#include "lexical/ansi_text.h"
+#include "lexical/line_source.h"
+#include "lexical/line_words.h"
+#include "lexical/macros.h"
+#include "lexical/message_texts.h"
+#include "lexical/option_tables.h"
 #include "os/prompts.h"
-#include "script/ansi_text.h"
 #include "script/command_support.h"
 #include "script/conditions.h"
 #include "script/interpreter_lines.h"
@@ -77,11 +82,11 @@ constexpr std::string_view kIgnoredKeywords[] = {
 
 CommandHandler findHandler(std::string_view keyword) {
     for (const Command& command : kCommands) {
-        if (equalsIgnoreCase(keyword, command.keyword))
+        if (lexical::equalsIgnoringAsciiCase(keyword, command.keyword))
             return command.handler;
     }
     for (const PromptTextCommand& command : kPromptTextCommands) {
-        if (equalsIgnoreCase(keyword, command.keyword))
+        if (lexical::equalsIgnoringAsciiCase(keyword, command.keyword))
             return command.handler;
     }
     return nullptr;
@@ -97,7 +102,7 @@ std::string_view screenBlockEnd(std::string_view keyword) {
         {"EXITMESSAGE", ui::kEndExitMessage},
     };
     for (const auto& [begin, end] : kBlocks) {
-        if (equalsIgnoreCase(keyword, begin))
+        if (lexical::equalsIgnoringAsciiCase(keyword, begin))
             return end;
     }
     return {};
@@ -105,7 +110,7 @@ std::string_view screenBlockEnd(std::string_view keyword) {
 
 bool isIgnoredKeyword(std::string_view keyword) {
     for (std::string_view ignored : kIgnoredKeywords) {
-        if (equalsIgnoreCase(keyword, ignored))
+        if (lexical::equalsIgnoringAsciiCase(keyword, ignored))
             return true;
     }
     return false;
@@ -140,7 +145,7 @@ class Run {
     PluginGlobals& globals_;
     InterpreterServices& services_;
     InterpreterLines lines_;
-    std::array<int32_t, OptionTables::kSize> groupMinDiskSpace_{};
+    std::array<int32_t, lexical::OptionTables::kSize> groupMinDiskSpace_{};
     CommandContext context_;
     // The IF line that opened the block still open, for a block that never ends.
     ErrorSpot openIf_;
@@ -171,7 +176,8 @@ int32_t Run::failedDeferredLineNumber() const {
     for (size_t slot = 0; slot < block->count(); ++slot) {
         const int32_t number = first + static_cast<int32_t>(slot);
         if (number > script_.lineNumber &&
-            equalsIgnoreCase(leadingBlankDelimitedWord(block->line(slot)), "BEGINFIRSTSCREEN"))
+            lexical::equalsIgnoringAsciiCase(lexical::leadingBlankDelimitedWord(block->line(slot)),
+                                             "BEGINFIRSTSCREEN"))
             return number;
     }
     return script_.lineNumber;
@@ -182,11 +188,11 @@ CommandResult Run::interpretLines() {
     std::string line;
     for (;;) {
         const int read = lines_.readScriptLine(line);
-        if (read == kLineEnd)
+        if (read == lexical::kLineEnd)
             return CommandResult::Done;
-        if (read == kLineIgnore)
+        if (read == lexical::kLineIgnore)
             continue;
-        if (read == kLineError) {
+        if (read == lexical::kLineError) {
             context_.errorSpot = ErrorSpot{failedDeferredLineNumber(), line};
             return CommandResult::Error;
         }
@@ -205,13 +211,13 @@ CommandResult Run::interpretLines() {
 
 CommandResult Run::interpretLine(const std::string& keyword) {
     ConditionalState& conditional = script_.conditional;
-    if (equalsIgnoreCase(keyword, "IF"))
+    if (lexical::equalsIgnoringAsciiCase(keyword, "IF"))
         return conditionLine();
-    if (equalsIgnoreCase(keyword, "ELSE"))
+    if (lexical::equalsIgnoringAsciiCase(keyword, "ELSE"))
         return failedIf(!conditional.elseLine());
-    if (equalsIgnoreCase(keyword, "ENDIF"))
+    if (lexical::equalsIgnoringAsciiCase(keyword, "ENDIF"))
         return failedIf(!conditional.endIfLine());
-    if (equalsIgnoreCase(keyword, "REM") || isIgnoredKeyword(keyword))
+    if (lexical::equalsIgnoringAsciiCase(keyword, "REM") || isIgnoredKeyword(keyword))
         return CommandResult::Done;
     if (const CommandHandler handler = findHandler(keyword))
         return handler(context_);
@@ -257,8 +263,9 @@ CommandResult Run::conditionLine() {
         // to the end of its lines in the deferred pass.
         const std::vector<DeferredBlock>& blocks = script_.reader.deferredBlocks();
         if (blocks.empty() ||
-            !equalsIgnoreCase(
-                leadingAlphanumericWord(blocks.back().line(blocks.back().count() - 1)), "ENDIF") ||
+            !lexical::equalsIgnoringAsciiCase(
+                lexical::leadingAlphanumericWord(blocks.back().line(blocks.back().count() - 1)),
+                "ENDIF") ||
             blocks.back().count() < 2) {
             context_.errorSpot = openIf_;
             return CommandResult::Error;
@@ -281,8 +288,8 @@ void Run::settleOptionDiskSpace() {
         script_.optionMinDiskSpace[0] = script_.minDiskSpace;
         return;
     }
-    for (int32_t option = 0; option < options && option < OptionTables::kSize; ++option) {
-        for (int32_t group = 0; group < OptionTables::kSize; ++group) {
+    for (int32_t option = 0; option < options && option < lexical::OptionTables::kSize; ++option) {
+        for (int32_t group = 0; group < lexical::OptionTables::kSize; ++group) {
             if (globals_.options.optionOfGroup(group) != option)
                 continue;
             const int32_t space = groupMinDiskSpace_[group];
@@ -298,7 +305,7 @@ void Run::reportError() {
         script_.cursor.setText(context_.errorSpot->text);
     }
     const std::string caption =
-        std::string(texts::kScriptErrorCaption) + std::to_string(script_.lineNumber);
+        std::string(lexical::texts::kScriptErrorCaption) + std::to_string(script_.lineNumber);
     services_.prompts.messageBox(script_.cursor.text(), caption, os::kMbIconExclamation);
 }
 
@@ -343,8 +350,8 @@ RunResult Interpreter::run(bool deferredPass) {
         return kRunStopped;
     }
     if (globals_.macros.defaultDir().empty())
-        applyFallbackDestination(globals_.macros, services_.workingDirectory,
-                                 globals_.defaultDriveLetter);
+        lexical::applyFallbackDestination(globals_.macros, services_.workingDirectory,
+                                          globals_.defaultDriveLetter);
     if (!deferredPass)
         script_.runAtStart.expandAllMacros(globals_.macros);
     return kRunSucceeded;

@@ -4,14 +4,14 @@
 // took.
 #pragma once
 
+#include "lexical/line_source.h"
 #include "script/install_script.h"
-#include "script/line_source.h"
 
 #include <string>
 
 namespace kestrel::script {
 
-class InterpreterLines : public LineSource {
+class InterpreterLines : public lexical::LineSource {
   public:
     explicit InterpreterLines(InstallScript& script) : script_(script) {}
 
@@ -25,7 +25,7 @@ class InterpreterLines : public LineSource {
 
   private:
     InstallScript& script_;
-    int lastResult_ = kLineEnd;
+    int lastResult_ = lexical::kLineEnd;
 };
 
 } // namespace kestrel::script

@@ -2,6 +2,7 @@
 // machine's configuration files, Program Manager items, DELETE and RENAME.
 #include "files/file_entry.h"
 #include "host/win_item_entry.h"
+#include "lexical/quoted_field.h"
 #include "script/command_support.h"
 #include "sysedit/add_text.h"
 #include "sysedit/autoexec_edit.h"
@@ -74,7 +75,7 @@ CommandResult commandAddText(CommandContext& c) {
 
 CommandResult commandDelete(CommandContext& c) {
     auto item = std::make_unique<DeleteItem>();
-    item->path = readTextOrWord(c.cursor());
+    item->path = lexical::readTextOrWord(c.cursor());
     if (item->path.empty() || item->path.size() > DeleteItem::kPathCapacity)
         return CommandResult::Error;
     c.script.deletes.push_back(std::move(item));
@@ -83,8 +84,8 @@ CommandResult commandDelete(CommandContext& c) {
 
 CommandResult commandRename(CommandContext& c) {
     auto item = std::make_unique<RenameItem>();
-    item->oldName = readTextOrWord(c.cursor());
-    item->newName = readTextOrWord(c.cursor());
+    item->oldName = lexical::readTextOrWord(c.cursor());
+    item->newName = lexical::readTextOrWord(c.cursor());
     if (item->oldName.empty() || item->newName.empty())
         return CommandResult::Error;
     c.script.renames.push_back(std::move(item));

@@ -1,7 +1,10 @@
 #include "script/script_reader.h"
 
 #include "files/packed_file.h"
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/line_source.h"
+#include "lexical/line_words.h"
+#include "lexical/message_texts.h"
 #include "script/plugin_globals.h"
 
 #include <algorithm>
@@ -53,8 +56,9 @@ constexpr std::string_view kMainPassOnly[] = {
 };
 
 bool isMainPassOnly(std::string_view word) {
-    return std::any_of(std::begin(kMainPassOnly), std::end(kMainPassOnly),
-                       [&](std::string_view keyword) { return equalsIgnoreCase(word, keyword); });
+    return std::any_of(
+        std::begin(kMainPassOnly), std::end(kMainPassOnly),
+        [&](std::string_view keyword) { return lexical::equalsIgnoringAsciiCase(word, keyword); });
 }
 
 } // namespace
@@ -160,9 +164,9 @@ int ScriptReader::readScriptLine(std::string& line) {
         return serveDeferredLine(line);
     if (!file_) {
         line.clear();
-        return kLineEnd;
+        return lexical::kLineEnd;
     }
-    return readFileLine(line) ? 1 : kLineEnd;
+    return readFileLine(line) ? 1 : lexical::kLineEnd;
 }
 
 int ScriptReader::bufferDeferredBlock(std::string_view ifLine, int32_t& currentLineNumber) {
@@ -174,7 +178,7 @@ int ScriptReader::bufferDeferredBlock(std::string_view ifLine, int32_t& currentL
     std::string line;
     while (readFileLine(line)) {
         block.append(line);
-        if (equalsIgnoreCase(leadingAlphanumericWord(line), "ENDIF"))
+        if (lexical::equalsIgnoringAsciiCase(lexical::leadingAlphanumericWord(line), "ENDIF"))
             break;
         if (block.full()) {
             discardDeferredBlocks();
@@ -190,44 +194,45 @@ int ScriptReader::bufferDeferredBlock(std::string_view ifLine, int32_t& currentL
 int ScriptReader::serveDeferredLine(std::string& line) {
     line.clear();
     if (!currentBlock_ || *currentBlock_ >= blocks_.size())
-        return kLineEnd;
+        return lexical::kLineEnd;
     if (blockEnd_) {
         blockEnd_ = false;
-        return kLineEnd;
+        return lexical::kLineEnd;
     }
     const DeferredBlock& block = blocks_[*currentBlock_];
     if (nextSlot_ >= block.count())
-        return kLineEnd;
+        return lexical::kLineEnd;
     const size_t slot = nextSlot_++;
     line = block.line(slot);
     const int lineNumber = block.firstLineNumber() + static_cast<int>(slot);
     if (plainRead_)
         return lineNumber;
 
-    const std::string_view word = leadingBlankDelimitedWord(line);
-    if (equalsIgnoreCase(word, "ENDIF")) {
+    const std::string_view word = lexical::leadingBlankDelimitedWord(line);
+    if (lexical::equalsIgnoringAsciiCase(word, "ENDIF")) {
         blockEnd_ = true;
         return lineNumber;
     }
     if (isMainPassOnly(word)) {
         line.clear();
-        return kLineIgnore;
+        return lexical::kLineIgnore;
     }
-    if (equalsIgnoreCase(word, "BEGINFIRSTSCREEN")) {
+    if (lexical::equalsIgnoringAsciiCase(word, "BEGINFIRSTSCREEN")) {
         // The first screen was shown long ago: its lines are passed over.
         for (size_t end = slot + 1; end < block.count(); ++end) {
-            if (!equalsIgnoreCase(leadingBlankDelimitedWord(block.line(end)), "ENDFIRSTSCREEN"))
+            if (!lexical::equalsIgnoringAsciiCase(
+                    lexical::leadingBlankDelimitedWord(block.line(end)), "ENDFIRSTSCREEN"))
                 continue;
             nextSlot_ = end + 1;
             if (end == slot + 1) {
                 line.clear();
-                return kLineIgnore;
+                return lexical::kLineIgnore;
             }
             return lineNumber; // a screen with content: the interpreter refuses it here
         }
         if (showMessage_)
-            showMessage_(texts::kMissingEndFirstScreen);
-        return kLineError;
+            showMessage_(lexical::texts::kMissingEndFirstScreen);
+        return lexical::kLineError;
     }
     return lineNumber;
 }

@@ -10,7 +10,7 @@
 // They are replaced when the line is read, so they belong to the search evaluated before it.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
 
 #include <cstddef>
 #include <memory>
@@ -45,7 +45,7 @@ struct SearchTokens {
 
 // Reads an ADDTEXT line's fields from the cursor, positioned after the keyword, replacing the
 // search tokens in the text and in where.
-std::unique_ptr<TextInsertion> parseAddText(script::FieldCursor& cursor,
+std::unique_ptr<TextInsertion> parseAddText(lexical::FieldCursor& cursor,
                                             const SearchTokens& tokens);
 
 // Replaces every occurrence of token (written in capitals; matched ignoring case) in text by

@@ -2,8 +2,8 @@
 // made at all, and whether the user confirms it; and how a command line's reading ends.
 #pragma once
 
-#include "script/field_cursor.h"
-#include "script/macros.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
 
 #include <cstdint>
 #include <functional>
@@ -28,8 +28,8 @@ enum class EditParseResult : int32_t {
 // ADD="line" adds a line to lineList (ADD without "=" or without a closed quoted text is a
 // syntax error). Every other word goes to readOwnWord, which answers false for a syntax error,
 // an unknown word among them.
-EditParseResult parseEditWords(EditMode& mode, std::vector<script::MacroString>& lineList,
-                               script::FieldCursor& cursor,
+EditParseResult parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
+                               lexical::FieldCursor& cursor,
                                const std::function<bool(const std::string& word)>& readOwnWord);
 
 } // namespace kestrel::sysedit

@@ -7,7 +7,7 @@
 // default and changes nothing.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
 #include "sysedit/edit_command.h"
 
 #include <cstddef>
@@ -38,6 +38,6 @@ struct IniEdit {
 };
 
 // Reads an INIFILE line's fields from the cursor, positioned after the keyword.
-std::unique_ptr<IniEdit> parseIniFile(script::FieldCursor& cursor);
+std::unique_ptr<IniEdit> parseIniFile(lexical::FieldCursor& cursor);
 
 } // namespace kestrel::sysedit

@@ -7,7 +7,7 @@
 // wide with 8 units per line (10 for an exclusive group), the buttons on the row below.
 #pragma once
 
-#include "script/option_tables.h"
+#include "lexical/option_tables.h"
 #include "ui/text_store.h"
 
 #include <cstdint>
@@ -83,10 +83,10 @@ struct BuiltTemplate {
 // "[X]" (which preselects it); its check box is indented to 2 characters before the marker
 // and shows the text after it. Other lines of a group lose their first two characters.
 BuiltTemplate buildScreenTemplate(TextStore& store, ScreenMode mode, const DialogLook& look,
-                                  script::OptionTables& options, GroupBuildState& groups);
+                                  lexical::OptionTables& options, GroupBuildState& groups);
 // A group with one choice: radio buttons on rows of 10 dialog units.
 BuiltTemplate buildExclusiveGroupTemplate(TextStore& store, const DialogLook& look,
-                                          script::OptionTables& options, GroupBuildState& groups);
+                                          lexical::OptionTables& options, GroupBuildState& groups);
 // A popup message: static texts only, as wide as the block, no buttons; created visible.
 BuiltTemplate buildPopupTemplate(TextStore& store, const DialogLook& look);
 

@@ -3,7 +3,7 @@
 // the width their dialog needs.
 #pragma once
 
-#include "script/line_source.h"
+#include "lexical/line_source.h"
 #include "ui/text_measure.h"
 #include "ui/text_store.h"
 
@@ -55,7 +55,7 @@ MeasureFont measureFontFor(std::string_view ownFace, std::string_view screenFace
 // is a blank line. Each text line is measured: its width in characters is its extent divided
 // by the base character width, minus 6, and the block is as wide as its widest line (at least
 // 0, at most 255). The source serves the lines in plain-read mode meanwhile.
-ScreenBlockRead readScreenBlock(script::LineSource& source, std::string_view endKeyword,
+ScreenBlockRead readScreenBlock(lexical::LineSource& source, std::string_view endKeyword,
                                 const MeasureFont& font, TextMeasure& measure, TextStore& store);
 
 } // namespace kestrel::ui

@@ -2,7 +2,7 @@
 // end of data), and records the plain-read switches it was given.
 #pragma once
 
-#include "script/line_source.h"
+#include "lexical/line_source.h"
 
 #include <string>
 #include <utility>
@@ -10,13 +10,13 @@
 
 namespace kestrel::test {
 
-class LineListSource : public script::LineSource {
+class LineListSource : public lexical::LineSource {
   public:
     explicit LineListSource(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
     int readScriptLine(std::string& line) override {
         if (next_ >= lines_.size())
-            return script::kLineEnd;
+            return lexical::kLineEnd;
         line = lines_[next_++];
         return 1;
     }

@@ -2,7 +2,7 @@
 // main pass, their own numbers in the deferred pass), lines to pass over, and a reader error.
 #pragma once
 
-#include "script/line_source.h"
+#include "lexical/line_source.h"
 
 #include <string>
 #include <utility>
@@ -10,7 +10,7 @@
 
 namespace kestrel::test {
 
-class VectorLineSource : public script::LineSource {
+class VectorLineSource : public lexical::LineSource {
   public:
     struct Entry {
         int result; // > 0 delivers the line; kLineIgnore or kLineError as they are
@@ -30,9 +30,9 @@ class VectorLineSource : public script::LineSource {
 
     int readScriptLine(std::string& line) override {
         if (next_ >= entries_.size())
-            return script::kLineEnd;
+            return lexical::kLineEnd;
         const Entry& entry = entries_[next_++];
-        line = entry.result == script::kLineIgnore ? std::string() : entry.line;
+        line = entry.result == lexical::kLineIgnore ? std::string() : entry.line;
         return entry.result;
     }
     void setPlainRead(bool on) override { plainRead = on; }

@@ -7,6 +7,7 @@
 // scripts/fuzz.sh 600 archive_reader_fuzz
 #include "files/archive_volume_source.h"
 #include "files/packed_archive_reader.h"
+#include "lexical/overwrite_mode.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -165,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     files::PackedArchiveReader reader({machine, machine, machine, machine, machine, machine});
-    for (auto mode : {script::OverwriteMode::Yes, script::OverwriteMode::New}) {
+    for (auto mode : {lexical::OverwriteMode::Yes, lexical::OverwriteMode::New}) {
         machine.diskRequests = 0;
         reader.unpackArchive("C:\\DEST\\FUZZ.ARC", "A:\\FUZZ.ARC", mode, 0x20);
     }

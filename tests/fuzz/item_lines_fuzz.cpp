@@ -3,7 +3,9 @@
 // and every text a reader keeps must fit its place.
 #include "files/registry_block.h"
 #include "host/win_item_entry.h"
-#include "script/line_source.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
+#include "lexical/macros.h"
 #include "sysedit/add_text.h"
 #include "sysedit/autoexec_edit.h"
 #include "sysedit/config_edit.h"
@@ -20,12 +22,12 @@ namespace {
 
 using namespace kestrel;
 
-class Lines : public script::LineSource {
+class Lines : public lexical::LineSource {
   public:
     explicit Lines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
     int readScriptLine(std::string& line) override {
         if (next_ >= lines_.size())
-            return script::kLineEnd;
+            return lexical::kLineEnd;
         line = lines_[next_++];
         return 1;
     }
@@ -41,8 +43,8 @@ void check(bool condition) {
         std::abort();
 }
 
-script::FieldCursor cursorOver(const std::string& line, const script::MacroVariables& macros) {
-    script::FieldCursor cursor(line, &macros);
+lexical::FieldCursor cursorOver(const std::string& line, const lexical::MacroVariables& macros) {
+    lexical::FieldCursor cursor(line, &macros);
     cursor.readKeyword();
     return cursor;
 }
@@ -57,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         else
             lines.back() += static_cast<char>(data[i]);
     }
-    script::MacroVariables macros;
+    lexical::MacroVariables macros;
     macros.setDefaultDir("C:\\KESTREL");
     const std::string& first = lines.front();
 
@@ -99,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     {
         Lines source(lines);
-        script::FieldCursor cursor(&macros);
+        lexical::FieldCursor cursor(&macros);
         files::RegistryBlockParse parsed = files::parseRegistryBlock(cursor, source);
         check(parsed.linesTaken <= static_cast<int>(lines.size()));
         if (parsed.ok && parsed.block)

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the script's lexical layer: as a script file to the line reader
 // (main pass, deferred blocks, deferred serving) and as lines to the field readers, with
 // macro values that grow the line. Every reader must stay within its limits and finish.
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
+#include "lexical/macros.h"
 #include "script/script_reader.h"
 
 #include <cstddef>
@@ -12,6 +14,7 @@
 
 namespace {
 
+using namespace kestrel;
 using namespace kestrel::script;
 
 class BytesFile final : public kestrel::os::InputFile {
@@ -34,9 +37,9 @@ class BytesFile final : public kestrel::os::InputFile {
     size_t position_ = 0;
 };
 
-void readFields(const std::string& line, const MacroVariables& macros) {
-    FieldCursor cursor(line, &macros);
-    for (size_t step = 0; step < 4 * FieldCursor::kCapacity && !cursor.atEnd(); ++step) {
+void readFields(const std::string& line, const lexical::MacroVariables& macros) {
+    lexical::FieldCursor cursor(line, &macros);
+    for (size_t step = 0; step < 4 * lexical::FieldCursor::kCapacity && !cursor.atEnd(); ++step) {
         const size_t before = cursor.position();
         const char choice = line[step % line.size()];
         std::string field;
@@ -69,22 +72,23 @@ void readFields(const std::string& line, const MacroVariables& macros) {
             cursor.takeEquals();
             break;
         }
-        if (cursor.lineLength() > FieldCursor::kCapacity || field.size() > FieldCursor::kCapacity ||
-            cursor.position() < before || cursor.position() > cursor.lineLength())
+        if (cursor.lineLength() > lexical::FieldCursor::kCapacity ||
+            field.size() > lexical::FieldCursor::kCapacity || cursor.position() < before ||
+            cursor.position() > cursor.lineLength())
             __builtin_trap();
     }
-    MacroString item(line);
+    lexical::MacroString item(line);
     item.expandAllMacros(macros);
     std::string leading = line;
-    if (expandLeadingMacro(leading, macros).size() > kMacroTextCapacity ||
-        item.text().size() > MacroString::kCapacity)
+    if (lexical::expandLeadingMacro(leading, macros).size() > lexical::kMacroTextCapacity ||
+        item.text().size() > lexical::MacroString::kCapacity)
         __builtin_trap();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    MacroVariables macros;
+    lexical::MacroVariables macros;
     macros.setWindowsDir(std::string(600, 'W'));
     macros.setLocateDir("$LOCATEDIR$\\$WINDIR$");
     macros.setDefaultDir("$ASK1$$DEFAULTDIR$");
@@ -114,8 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     reader.endMainPass();
     reader.runDeferredPass([&] {
-        for (int r, served = 0; (r = reader.readScriptLine(line)) != kLineEnd; ++served) {
-            if (r == kLineError)
+        for (int r, served = 0; (r = reader.readScriptLine(line)) != lexical::kLineEnd; ++served) {
+            if (r == lexical::kLineError)
                 return 1;
             if (served > int(DeferredBlock::kMaxLines))
                 __builtin_trap();

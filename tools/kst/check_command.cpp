@@ -6,6 +6,7 @@
 #include "described_machine.h"
 #include "files/packed_file.h"
 #include "json_writer.h"
+#include "lexical/message_texts.h"
 #include "os/prompts.h"
 #include "script/install_script.h"
 #include "script/interpreter.h"
@@ -52,7 +53,7 @@ class PrintingPrompts : public os::Prompts {
 
     os::PromptResult messageBox(std::string_view text, std::string_view caption,
                                 uint32_t type) override {
-        const std::string_view errorCaption = script::texts::kScriptErrorCaption;
+        const std::string_view errorCaption = lexical::texts::kScriptErrorCaption;
         if (caption.substr(0, errorCaption.size()) == errorCaption) {
             scriptError = true;
             std::cerr << file_ << ':' << caption.substr(errorCaption.size())

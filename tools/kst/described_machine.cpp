@@ -1,6 +1,7 @@
 #include "described_machine.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/path_text.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,15 +11,8 @@ namespace kst {
 
 namespace {
 
+using kestrel::lexical::asciiUpper;
 using kestrel::os::DriveType;
-using kestrel::script::asciiUpper;
-
-std::string parentOf(const std::string& path) {
-    const size_t cut = path.rfind('\\');
-    if (cut == std::string::npos)
-        return {};
-    return path.substr(0, cut == 2 ? 3 : cut);
-}
 
 std::string nameOf(const std::string& path) {
     const size_t cut = path.rfind('\\');
@@ -74,7 +68,7 @@ std::optional<DriveType> parseDriveType(const std::string& text) {
         {"ramdisk", DriveType::RamDisk},
     };
     for (const auto& [name, type] : kinds) {
-        if (kestrel::script::equalsIgnoreCase(text, name))
+        if (kestrel::lexical::equalsIgnoringAsciiCase(text, name))
             return type;
     }
     return std::nullopt;
@@ -100,17 +94,17 @@ std::string DescribedMachine::normalised(const std::string& path) const {
 void DescribedMachine::addDirectory(const std::string& path) {
     std::string dir = normalised(path);
     while (!dir.empty() && directories_.insert(dir).second && dir.size() > 3)
-        dir = parentOf(dir);
+        dir = kestrel::lexical::parentDirectory(dir);
 }
 
 void DescribedMachine::addFile(const std::string& path, std::string contents) {
     const std::string file = normalised(path);
     files_[file] = std::move(contents);
-    addDirectory(parentOf(file));
+    addDirectory(kestrel::lexical::parentDirectory(file));
 }
 
 DriveType DescribedMachine::driveType(char letter) {
-    const auto it = description_.drives.find(kestrel::script::asciiUpper(letter));
+    const auto it = description_.drives.find(kestrel::lexical::asciiUpper(letter));
     return it == description_.drives.end() ? DriveType::Missing : it->second;
 }
 
@@ -123,10 +117,10 @@ bool DescribedMachine::directoryExists(const std::string& path) {
 
 bool DescribedMachine::anyEntryMatches(const std::string& pattern) {
     const std::string wanted = normalised(pattern);
-    const std::string directory = parentOf(wanted);
+    const std::string directory = kestrel::lexical::parentDirectory(wanted);
     const std::string name = nameOf(wanted);
     const auto matches = [&](const std::string& entry) {
-        return parentOf(entry) == directory && entry.size() > 3 &&
+        return kestrel::lexical::parentDirectory(entry) == directory && entry.size() > 3 &&
                wildcardMatches(name, nameOf(entry));
     };
     return std::any_of(files_.begin(), files_.end(),
@@ -141,7 +135,7 @@ DescribedMachine::subdirectories(const std::string& directory) {
         return std::nullopt;
     std::vector<std::string> names;
     for (const std::string& entry : directories_) {
-        if (entry.size() > 3 && parentOf(entry) == dir)
+        if (entry.size() > 3 && kestrel::lexical::parentDirectory(entry) == dir)
             names.push_back(nameOf(entry));
     }
     return names;

@@ -1,5 +1,9 @@
 #include "script_json.h"
 
+#include "lexical/macros.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
+
 #include <string>
 
 namespace kst {
@@ -9,20 +13,6 @@ namespace {
 using namespace kestrel;
 using script::InstallScript;
 using script::PluginGlobals;
-
-const char* overwriteName(script::OverwriteMode mode) {
-    switch (mode) {
-    case script::OverwriteMode::No:
-        return "NO";
-    case script::OverwriteMode::Yes:
-        return "YES";
-    case script::OverwriteMode::Ask:
-        return "ASK";
-    case script::OverwriteMode::New:
-        return "NEW";
-    }
-    return "?";
-}
 
 const char* askModeName(script::AskMode mode) {
     switch (mode) {
@@ -77,10 +67,10 @@ void strings(JsonWriter& json, std::string_view name, const std::vector<std::str
 }
 
 void macroStrings(JsonWriter& json, std::string_view name,
-                  const std::vector<script::MacroString>& items) {
+                  const std::vector<lexical::MacroString>& items) {
     json.key(name);
     json.beginArray();
-    for (const script::MacroString& item : items)
+    for (const lexical::MacroString& item : items)
         json.string(item.text());
     json.endArray();
 }
@@ -149,7 +139,7 @@ void settings(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) 
         json.number(int64_t{s.optionMinDiskSpace[i]});
     json.endArray();
     json.field("progressTotal", s.progressTotal);
-    json.field("overwrite", overwriteName(gs.overwriteMode));
+    json.field("overwrite", lexical::overwriteModeWord(gs.overwriteMode));
     json.field("reboot", static_cast<int32_t>(gs.rebootMode));
     json.field("compression", gs.compression == script::Compression::Lha ? "LHA" : "PKWARE");
     json.field("uninstall", gs.uninstall);
@@ -248,7 +238,7 @@ void groups(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
         json.field("index", option);
         json.key("groupNumbers");
         json.beginArray(true);
-        for (int32_t number = 0; number < script::OptionTables::kSize; ++number) {
+        for (int32_t number = 0; number < lexical::OptionTables::kSize; ++number) {
             if (g.options.optionOfGroup(number) == option)
                 json.number(int64_t{number});
         }
@@ -311,7 +301,7 @@ void fileEntries(JsonWriter& json, const InstallScript& s) {
             json.field("name", entry->name);
             static const char* const kCompression[] = {"none", "COMPRESSED", "SELF-EXTRACT"};
             json.field("compression", kCompression[static_cast<size_t>(entry->compression) % 3]);
-            json.field("overwrite", overwriteName(entry->overwrite));
+            json.field("overwrite", lexical::overwriteModeWord(entry->overwrite));
             json.key("groups");
             json.beginArray(true);
             for (uint32_t option : entry->groups) {

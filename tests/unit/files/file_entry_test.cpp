@@ -1,24 +1,28 @@
 #include "files/file_entry.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
 
 #include <gtest/gtest.h>
 
 namespace kestrel::files {
 namespace {
 
-using script::OverwriteMode;
+using lexical::OverwriteMode;
 
 class FileEntryTest : public ::testing::Test {
   protected:
     FileEntry parse(const std::string& rest, EntryCommand command = EntryCommand::File) {
-        script::FieldCursor cursor(rest, &macros);
+        lexical::FieldCursor cursor(rest, &macros);
         const FileEntryContext context{
             .overwriteDefault = overwriteDefault, .options = options, .byteModeOff = byteModeOff};
         return parseFileEntry(cursor, command, context);
     }
     FileEntry disk(const std::string& rest) { return parse(rest, EntryCommand::InsertDisk); }
 
-    script::MacroVariables macros;
-    script::OptionTables options;
+    lexical::MacroVariables macros;
+    lexical::OptionTables options;
     OverwriteMode overwriteDefault = OverwriteMode::Ask;
     bool byteModeOff = false;
 };
@@ -154,14 +158,6 @@ TEST_F(FileEntryTest, InsertDiskLines) {
     EXPECT_TRUE(disk("\"Disk 4\" \"LABEL\" POPID=2 EXTRA").error);
     EXPECT_TRUE(disk("\"Disk 4\" \"THIRTEENCHARS\"").error);
     EXPECT_TRUE(disk("\"Disk 4").error);
-}
-
-TEST(OverwriteWords, AreReadInAnyCase) {
-    EXPECT_EQ(overwriteModeFromWord("yes"), OverwriteMode::Yes);
-    EXPECT_EQ(overwriteModeFromWord("No"), OverwriteMode::No);
-    EXPECT_EQ(overwriteModeFromWord("NEW"), OverwriteMode::New);
-    EXPECT_EQ(overwriteModeFromWord("ask"), OverwriteMode::Ask);
-    EXPECT_EQ(overwriteModeFromWord("always"), std::nullopt);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "fakes/writable_memory_file_system.h"
 #include "files/packed_archive_reader.h"
 #include "files/packed_archive_writer.h"
+#include "lexical/overwrite_mode.h"
 #include "support/noise.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 namespace kestrel::files {
 namespace {
 
-using script::OverwriteMode;
+using lexical::OverwriteMode;
 using test::noise;
 
 std::string imploded(const std::string& data) {

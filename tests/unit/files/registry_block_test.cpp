@@ -1,6 +1,8 @@
 #include "files/registry_block.h"
 
 #include "fakes/vector_line_source.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +21,7 @@ struct Parsed {
 
 Parsed parse(std::vector<std::string> lines) {
     VectorLineSource source(lines);
-    script::FieldCursor cursor("BEGINREGISTRY");
+    lexical::FieldCursor cursor("BEGINREGISTRY");
     RegistryBlockParse result = parseRegistryBlock(cursor, source);
     return {std::move(result), cursor.text()};
 }
@@ -39,7 +41,7 @@ TEST(RegistryBlock, ReadsKeyAndValuesUpToTheEnd) {
         "endregistry",
         "TITLE \"after the block\"",
     });
-    script::FieldCursor cursor;
+    lexical::FieldCursor cursor;
     RegistryBlockParse result = parseRegistryBlock(cursor, source);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.linesTaken, 11);
@@ -147,10 +149,10 @@ TEST(RegistryBlock, HoldsFiftyValuesAndRefusesTheNext) {
 TEST(RegistryBlock, DeferredLinesKeepTheirNumbersAndIgnoredLinesCount) {
     auto source = VectorLineSource::withResults({
         {12, "KEY NEW \"HKEY_USERS\\A\""},
-        {script::kLineIgnore, ""},
+        {lexical::kLineIgnore, ""},
         {14, "ENDREGISTRY"},
     });
-    script::FieldCursor cursor;
+    lexical::FieldCursor cursor;
     RegistryBlockParse result = parseRegistryBlock(cursor, source);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.linesTaken, 3);
@@ -158,7 +160,7 @@ TEST(RegistryBlock, DeferredLinesKeepTheirNumbersAndIgnoredLinesCount) {
 
     auto broken = VectorLineSource::withResults({
         {20, "KEY NEW \"HKEY_USERS\\A\""},
-        {script::kLineError, ""},
+        {lexical::kLineError, ""},
     });
     EXPECT_FALSE(parseRegistryBlock(cursor, broken).ok);
 }

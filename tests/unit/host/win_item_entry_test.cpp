@@ -1,4 +1,6 @@
 #include "host/win_item_entry.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +10,14 @@ namespace kestrel::host {
 namespace {
 
 std::unique_ptr<WinItemEntry> parse(const std::string& line,
-                                    const script::MacroVariables* macros = nullptr) {
-    script::FieldCursor cursor(line, macros);
+                                    const lexical::MacroVariables* macros = nullptr) {
+    lexical::FieldCursor cursor(line, macros);
     cursor.readKeyword();
     return parseWinItemEntry(cursor);
 }
 
 TEST(WinItemEntry, ReadsEveryFieldOfTheFullForm) {
-    script::MacroVariables macros;
+    lexical::MacroVariables macros;
     auto entry = parse("WINITEM \"Tools\", \"$DEFAULTDIR$\\app.exe /q\" \"My App\" \"C:\\APP\\\" "
                        "\"$LOCATEDIR$\\app.ico\" 2",
                        &macros);

@@ -1,6 +1,7 @@
 // Every keyword reaches its command: one line each, and what it left in the script or the
 // process-wide settings; then lines each command must refuse.
 #include "interpreter_fixture.h"
+#include "lexical/overwrite_mode.h"
 
 #include <functional>
 
@@ -45,7 +46,7 @@ const KeywordCase kKeywordCases[] = {
     {"MINDISKSPACE 1.5M", [](auto& s, auto&) { return s.minDiskSpace == 1500000; }},
     {"PROGRESSBAR 500k", [](auto& s, auto&) { return s.progressTotal == 500000; }},
     {"overwritefile new",
-     [](auto&, auto& g) { return g.settings.overwriteMode == OverwriteMode::New; }},
+     [](auto&, auto& g) { return g.settings.overwriteMode == lexical::OverwriteMode::New; }},
     {"COMPRESSION LHA", [](auto&, auto& g) { return g.settings.compression == Compression::Lha; }},
     {"UNINSTALL YES", [](auto&, auto& g) { return g.settings.uninstall; }},
     {"REBOOTWINDOWS",

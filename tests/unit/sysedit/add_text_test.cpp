@@ -1,3 +1,4 @@
+#include "lexical/field_cursor.h"
 #include "sysedit/add_text.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@ namespace kestrel::sysedit {
 namespace {
 
 std::unique_ptr<TextInsertion> parse(const std::string& line, const SearchTokens& tokens = {}) {
-    script::FieldCursor cursor(line);
+    lexical::FieldCursor cursor(line);
     cursor.readKeyword();
     return parseAddText(cursor, tokens);
 }

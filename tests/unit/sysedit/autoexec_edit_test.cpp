@@ -1,3 +1,4 @@
+#include "lexical/field_cursor.h"
 #include "sysedit/autoexec_edit.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ namespace kestrel::sysedit {
 namespace {
 
 EditParseResult parse(AutoexecEdit& edit, const std::string& line) {
-    script::FieldCursor cursor(line);
+    lexical::FieldCursor cursor(line);
     cursor.readKeyword();
     return parseAutoexec(edit, cursor);
 }

@@ -1,3 +1,4 @@
+#include "lexical/field_cursor.h"
 #include "sysedit/config_edit.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@ namespace kestrel::sysedit {
 namespace {
 
 EditParseResult parse(ConfigEdit& edit, const std::string& line) {
-    script::FieldCursor cursor(line);
+    lexical::FieldCursor cursor(line);
     cursor.readKeyword();
     return parseConfig(edit, cursor);
 }

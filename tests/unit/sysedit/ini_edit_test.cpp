@@ -1,3 +1,4 @@
+#include "lexical/field_cursor.h"
 #include "sysedit/ini_edit.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@ namespace kestrel::sysedit {
 namespace {
 
 std::unique_ptr<IniEdit> parse(const std::string& line) {
-    script::FieldCursor cursor(line);
+    lexical::FieldCursor cursor(line);
     cursor.readKeyword();
     return parseIniFile(cursor);
 }

@@ -1,6 +1,6 @@
-#include "script/quoted_field.h"
+#include "lexical/quoted_field.h"
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 namespace {
 
@@ -38,6 +38,31 @@ QuotedField readQuotedField(FieldCursor& cursor) {
     return field;
 }
 
+std::optional<std::string> readQuotedOrWord(FieldCursor& cursor) {
+    QuotedField quoted = readQuotedField(cursor);
+    if (quoted.state == QuotedField::State::Unterminated)
+        return std::nullopt;
+    if (quoted.complete())
+        return std::move(quoted.text);
+    return cursor.readWord();
+}
+
+std::optional<std::string> readQuotedOrConditionWord(FieldCursor& cursor) {
+    QuotedField quoted = readQuotedField(cursor);
+    if (quoted.state == QuotedField::State::Unterminated)
+        return std::nullopt;
+    if (quoted.complete())
+        return std::move(quoted.text);
+    return cursor.readConditionWord();
+}
+
+std::string readTextOrWord(FieldCursor& cursor) {
+    std::string text = cursor.readQuoted();
+    if (text.empty())
+        text = cursor.readWord();
+    return text;
+}
+
 std::optional<std::string> readRequiredQuoted(FieldCursor& cursor) {
     QuotedField field = readQuotedField(cursor);
     if (!field.complete())
@@ -45,4 +70,4 @@ std::optional<std::string> readRequiredQuoted(FieldCursor& cursor) {
     return std::move(field.text);
 }
 
-} // namespace kestrel::script
+} // namespace kestrel::lexical
