@@ -5,7 +5,6 @@
 
 #include "files/file_entry.h"
 #include "files/registry_block.h"
-#include "host/win_item_entry.h"
 #include "lexical/field_cursor.h"
 #include "lexical/macros.h"
 #include "os/prompts.h"
@@ -17,6 +16,7 @@
 #include "sysedit/autoexec_edit.h"
 #include "sysedit/config_edit.h"
 #include "sysedit/ini_edit.h"
+#include "sysedit/win_item_entry.h"
 #include "ui/colour.h"
 #include "ui/dialog_template.h"
 #include "ui/text_store.h"
@@ -149,7 +149,7 @@ class InstallScript {
     int32_t minDiskSpace = -1;
     std::array<int32_t, kDiskSpaceSlots> optionMinDiskSpace{};
 
-    std::vector<std::unique_ptr<host::WinItemEntry>> winItems;
+    std::vector<std::unique_ptr<sysedit::WinItemEntry>> winItems;
     std::vector<std::unique_ptr<sysedit::IniEdit>> iniEdits;
     std::vector<std::unique_ptr<sysedit::TextInsertion>> textInsertions;
     std::vector<std::unique_ptr<DeleteItem>> deletes;

@@ -1,13 +1,13 @@
 // Commands that append one item to a list of the script: files and disk changes, edits of the
 // machine's configuration files, Program Manager items, DELETE and RENAME.
 #include "files/file_entry.h"
-#include "host/win_item_entry.h"
 #include "lexical/quoted_field.h"
 #include "script/command_support.h"
 #include "sysedit/add_text.h"
 #include "sysedit/autoexec_edit.h"
 #include "sysedit/config_edit.h"
 #include "sysedit/ini_edit.h"
+#include "sysedit/win_item_entry.h"
 
 namespace kestrel::script {
 
@@ -48,7 +48,7 @@ CommandResult commandConfig(CommandContext& c) {
 }
 
 CommandResult commandWinItem(CommandContext& c) {
-    std::unique_ptr<host::WinItemEntry> item = host::parseWinItemEntry(c.cursor());
+    std::unique_ptr<sysedit::WinItemEntry> item = sysedit::parseWinItemEntry(c.cursor());
     if (item->error)
         return CommandResult::Error;
     c.script.winItems.push_back(std::move(item));

@@ -2,7 +2,7 @@
 // INIFILE, ADDTEXT) and to the registry block reader: none may crash or read past its line,
 // and every text a reader keeps must fit its place.
 #include "files/registry_block.h"
-#include "host/win_item_entry.h"
+#include "sysedit/win_item_entry.h"
 #include "lexical/field_cursor.h"
 #include "lexical/line_source.h"
 #include "lexical/macros.h"
@@ -65,11 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     {
         auto cursor = cursorOver(first, macros);
-        auto entry = host::parseWinItemEntry(cursor);
+        auto entry = sysedit::parseWinItemEntry(cursor);
         if (!entry->error) {
-            check(entry->group.size() <= host::WinItemEntry::kGroupCapacity);
-            check(entry->itemName.size() <= host::WinItemEntry::kItemNameCapacity);
-            check(entry->iconPath.size() <= host::WinItemEntry::kIconPathCapacity);
+            check(entry->group.size() <= sysedit::WinItemEntry::kGroupCapacity);
+            check(entry->itemName.size() <= sysedit::WinItemEntry::kItemNameCapacity);
+            check(entry->iconPath.size() <= sysedit::WinItemEntry::kIconPathCapacity);
         }
     }
     {

@@ -1,4 +1,4 @@
-#include "host/win_item_entry.h"
+#include "sysedit/win_item_entry.h"
 
 #include "lexical/ansi_text.h"
 #include "lexical/field_cursor.h"
@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace kestrel::host {
+namespace kestrel::sysedit {
 
 namespace {
 
@@ -110,4 +110,4 @@ std::unique_ptr<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor) {
     return entry;
 }
 
-} // namespace kestrel::host
+} // namespace kestrel::sysedit

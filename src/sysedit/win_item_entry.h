@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-namespace kestrel::host {
+namespace kestrel::sysedit {
 
 enum class WinItemMode : int32_t {
     Add = 0,
@@ -50,4 +50,4 @@ struct WinItemEntry {
 // own text is left as it is, so an error can show the whole line.
 std::unique_ptr<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor);
 
-} // namespace kestrel::host
+} // namespace kestrel::sysedit

@@ -1,12 +1,12 @@
-#include "host/win_item_entry.h"
 #include "lexical/field_cursor.h"
 #include "lexical/macros.h"
+#include "sysedit/win_item_entry.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace kestrel::host {
+namespace kestrel::sysedit {
 namespace {
 
 std::unique_ptr<WinItemEntry> parse(const std::string& line,
@@ -80,4 +80,4 @@ TEST(WinItemEntry, MalformedLinesAreErrors) {
 }
 
 } // namespace
-} // namespace kestrel::host
+} // namespace kestrel::sysedit
