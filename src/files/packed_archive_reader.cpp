@@ -17,6 +17,7 @@
 #include "lexical/message_texts.h"
 #include "lexical/overwrite_mode.h"
 #include "lexical/path_text.h"
+#include "os/read_fully.h"
 
 #include <algorithm>
 #include <new>
@@ -137,7 +138,7 @@ UnpackResult PackedArchiveReader::openFirstVolume(const std::string& sourcePath)
         return UnpackResult::Failed;
     }
     uint8_t bytes[archive::kVolumeHeaderSize];
-    if (readFully(bytes, sizeof bytes) != sizeof bytes) {
+    if (os::readFully(*volume_, bytes, sizeof bytes) != sizeof bytes) {
         return finish(UnpackResult::NotAnArchive);
     }
     volumeHeader_ = archive::loadVolumeHeader(bytes);
@@ -159,7 +160,7 @@ bool PackedArchiveReader::readMemberHeader(UnpackResult& ended) {
     }
     ended = UnpackResult::Failed;
     uint8_t bytes[archive::kMemberHeaderSize];
-    if (readFully(bytes, sizeof bytes) != sizeof bytes) {
+    if (os::readFully(*volume_, bytes, sizeof bytes) != sizeof bytes) {
         // A header never spans volumes: what was read of it here is dropped.
         if (!volumeHeader_.hasNextVolume()) {
             showError(texts::kReadingFileError, sourcePath_);
@@ -168,7 +169,7 @@ bool PackedArchiveReader::readMemberHeader(UnpackResult& ended) {
         if (nextVolume() != 0) {
             return false;
         }
-        if (readFully(bytes, sizeof bytes) != sizeof bytes) {
+        if (os::readFully(*volume_, bytes, sizeof bytes) != sizeof bytes) {
             showError(texts::kReadingFileError, volumePath_);
             return false;
         }
@@ -272,7 +273,7 @@ uint32_t PackedArchiveReader::readStored(uint8_t* buffer, uint32_t* size, void* 
     if (wanted == 0) {
         return 0;
     }
-    int64_t got = self.readFully(buffer, wanted);
+    int64_t got = os::readFully(*self.volume_, buffer, wanted);
     if (got < 0) {
         self.abort_ = true;
         self.showError(texts::kReadingDiskError);
@@ -284,7 +285,7 @@ uint32_t PackedArchiveReader::readStored(uint8_t* buffer, uint32_t* size, void* 
             self.abort_ = true;
             return 0;
         }
-        int64_t more = self.readFully(buffer + got, wanted - uint32_t(got));
+        int64_t more = os::readFully(*self.volume_, buffer + got, wanted - uint32_t(got));
         if (more <= 0) {
             self.showError(texts::kReadingDiskError);
             self.abort_ = true;
@@ -338,7 +339,7 @@ int32_t PackedArchiveReader::nextVolume() {
     ctx_.progress.advance();
     uint8_t bytes[archive::kVolumeHeaderSize];
     archive::VolumeHeader header;
-    if (readFully(bytes, sizeof bytes) == sizeof bytes) {
+    if (os::readFully(*volume_, bytes, sizeof bytes) == sizeof bytes) {
         header = archive::loadVolumeHeader(bytes);
     }
     if (!header.isContinuation()) {
@@ -383,22 +384,6 @@ int32_t PackedArchiveReader::skipStoredBytes(uint32_t remaining) {
             return -1;
         }
     }
-}
-
-int64_t PackedArchiveReader::readFully(void* buffer, uint32_t count) {
-    uint8_t* at = static_cast<uint8_t*>(buffer);
-    uint32_t done = 0;
-    while (done < count) {
-        int32_t got = volume_->read(at + done, count - done);
-        if (got < 0) {
-            return -1;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += uint32_t(got);
-    }
-    return done;
 }
 
 void PackedArchiveReader::showError(std::string_view text, std::string_view subject) {

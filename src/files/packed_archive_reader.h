@@ -82,7 +82,6 @@ class PackedArchiveReader {
     int32_t nextVolume();
     int32_t skipMember();
     int32_t skipStoredBytes(uint32_t remaining);
-    int64_t readFully(void* buffer, uint32_t count);
     // A message box with text and what it is about (a path), as one line.
     void showError(std::string_view text, std::string_view subject = {});
     UnpackResult finish(UnpackResult result);

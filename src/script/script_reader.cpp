@@ -5,6 +5,7 @@
 #include "lexical/line_source.h"
 #include "lexical/line_words.h"
 #include "lexical/message_texts.h"
+#include "os/read_fully.h"
 #include "script/plugin_globals.h"
 
 #include <algorithm>
@@ -12,42 +13,6 @@
 namespace kestrel::script {
 
 namespace {
-
-// The packed-file handle seen as a plain input file.
-class PackedInput final : public os::InputFile {
-  public:
-    explicit PackedInput(std::unique_ptr<files::PackedFile> file) : file_(std::move(file)) {}
-    int32_t read(void* buffer, uint32_t count) override { return file_->read(buffer, count); }
-    int64_t seek(int64_t offset, os::SeekOrigin origin) override {
-        return file_->seek(offset, origin);
-    }
-    int64_t tell() override { return file_->tell(); }
-
-  private:
-    std::unique_ptr<files::PackedFile> file_;
-};
-
-std::unique_ptr<os::InputFile> openThroughLayer(files::PackedFileLayer& layer,
-                                                const std::string& name) {
-    auto file = layer.open(name);
-    if (!file)
-        return nullptr;
-    return std::make_unique<PackedInput>(std::move(file));
-}
-
-// Reads up to count bytes, going on after short reads; the number read, or -1 on an error.
-int64_t readFully(os::InputFile& file, uint8_t* buffer, size_t count) {
-    size_t total = 0;
-    while (total < count) {
-        const int32_t got = file.read(buffer + total, static_cast<uint32_t>(count - total));
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        total += static_cast<size_t>(got);
-    }
-    return static_cast<int64_t>(total);
-}
 
 // Commands that only the main pass carries out; inside a deferred block they are dropped.
 constexpr std::string_view kMainPassOnly[] = {
@@ -67,14 +32,14 @@ std::optional<ScriptKey> readScriptKey(os::InputFile& file) {
     std::array<uint8_t, kScriptKeyEnd> header{};
     if (file.seek(0, os::SeekOrigin::Start) != 0)
         return std::nullopt;
-    const int64_t got = readFully(file, header.data(), header.size());
+    const int64_t got = os::readFully(file, header.data(), header.size());
     if (got < 0)
         return std::nullopt;
     return parseScriptHeader(std::span(header.data(), static_cast<size_t>(got)));
 }
 
 std::optional<ScriptKey> readScriptKey(files::PackedFileLayer& layer, const std::string& name) {
-    auto file = openThroughLayer(layer, name);
+    std::unique_ptr<os::InputFile> file = layer.open(name);
     if (!file)
         return std::nullopt;
     return readScriptKey(*file);
@@ -95,14 +60,14 @@ MainPassStart ScriptReader::beginMainPass(std::unique_ptr<os::InputFile> file) {
         return MainPassStart::NotOpened;
     std::array<uint8_t, kScriptHeaderSize> header{};
     if (file->seek(0, os::SeekOrigin::Start) != 0 ||
-        readFully(*file, header.data(), header.size()) != int64_t{kScriptHeaderSize})
+        os::readFully(*file, header.data(), header.size()) != int64_t{kScriptHeaderSize})
         return MainPassStart::HeaderMissing;
     file_ = std::move(file);
     return MainPassStart::Started;
 }
 
 MainPassStart ScriptReader::beginMainPass(files::PackedFileLayer& layer, const std::string& name) {
-    return beginMainPass(openThroughLayer(layer, name));
+    return beginMainPass(layer.open(name));
 }
 
 void ScriptReader::endMainPass() {

@@ -1,8 +1,8 @@
 // Feeds arbitrary lines to the readers of the list-item commands (WINITEM, AUTOEXEC, CONFIG,
 // INIFILE, ADDTEXT) and to the registry block reader: none may crash or read past its line,
 // and every text a reader keeps must fit its place.
+#include "fakes/line_list_source.h"
 #include "files/registry_block.h"
-#include "sysedit/win_item_entry.h"
 #include "lexical/field_cursor.h"
 #include "lexical/line_source.h"
 #include "lexical/macros.h"
@@ -10,6 +10,7 @@
 #include "sysedit/autoexec_edit.h"
 #include "sysedit/config_edit.h"
 #include "sysedit/ini_edit.h"
+#include "sysedit/win_item_entry.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,22 +22,6 @@
 namespace {
 
 using namespace kestrel;
-
-class Lines : public lexical::LineSource {
-  public:
-    explicit Lines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-    int readScriptLine(std::string& line) override {
-        if (next_ >= lines_.size())
-            return lexical::kLineEnd;
-        line = lines_[next_++];
-        return 1;
-    }
-    void setPlainRead(bool) override {}
-
-  private:
-    std::vector<std::string> lines_;
-    size_t next_ = 0;
-};
 
 void check(bool condition) {
     if (!condition)
@@ -100,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   entry->where.size() <= sysedit::TextInsertion::kWhereCapacity);
     }
     {
-        Lines source(lines);
+        test::LineListSource source(lines);
         lexical::FieldCursor cursor(&macros);
         files::RegistryBlockParse parsed = files::parseRegistryBlock(cursor, source);
         check(parsed.linesTaken <= static_cast<int>(lines.size()));

@@ -4,6 +4,7 @@
 #include "lexical/field_cursor.h"
 #include "lexical/line_source.h"
 #include "lexical/macros.h"
+#include "os/memory_input_file.h"
 #include "script/script_reader.h"
 
 #include <cstddef>
@@ -16,26 +17,6 @@ namespace {
 
 using namespace kestrel;
 using namespace kestrel::script;
-
-class BytesFile final : public kestrel::os::InputFile {
-  public:
-    explicit BytesFile(std::string bytes) : bytes_(std::move(bytes)) {}
-    int32_t read(void* buffer, uint32_t count) override {
-        const size_t n = std::min<size_t>({count, 7, bytes_.size() - position_});
-        std::memcpy(buffer, bytes_.data() + position_, n);
-        position_ += n;
-        return int32_t(n);
-    }
-    int64_t seek(int64_t offset, kestrel::os::SeekOrigin) override {
-        position_ = std::min<size_t>(size_t(std::max<int64_t>(offset, 0)), bytes_.size());
-        return int64_t(position_);
-    }
-    int64_t tell() override { return int64_t(position_); }
-
-  private:
-    std::string bytes_;
-    size_t position_ = 0;
-};
 
 void readFields(const std::string& line, const lexical::MacroVariables& macros) {
     lexical::FieldCursor cursor(line, &macros);
@@ -102,8 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     ScriptReader reader;
     reader.setKey(key);
-    reader.beginMainPass(std::make_unique<BytesFile>(
-        std::string(32, '\0') + std::string(reinterpret_cast<const char*>(data), size)));
+    // Seven bytes a read: line ends and the chunk refills fall anywhere.
+    reader.beginMainPass(std::make_unique<os::MemoryInputFile>(
+        std::string(32, '\0') + std::string(reinterpret_cast<const char*>(data), size), 7));
     std::string line;
     int32_t lineNumber = 0;
     while (reader.readScriptLine(line) == 1) {

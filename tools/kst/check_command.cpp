@@ -7,6 +7,7 @@
 #include "files/packed_file.h"
 #include "json_writer.h"
 #include "lexical/message_texts.h"
+#include "os/memory_input_file.h"
 #include "os/prompts.h"
 #include "script/install_script.h"
 #include "script/interpreter.h"
@@ -15,7 +16,6 @@
 #include "script_json.h"
 #include "ui/text_measure.h"
 
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -89,17 +89,6 @@ class AverageWidthMeasure : public ui::TextMeasure {
     static constexpr int kWidth = 7;
 };
 
-std::optional<std::string> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return bytes.str();
-}
-
 // The machine from the options; an error text for an option that does not describe one.
 std::optional<std::string> describe(const CheckOptions& options, DescribedMachine*& machine,
                                     std::unique_ptr<DescribedMachine>& owner) {
@@ -149,7 +138,7 @@ std::optional<std::string> describe(const CheckOptions& options, DescribedMachin
         const size_t equals = file.find('=');
         std::string contents;
         if (equals != std::string::npos) {
-            const auto local = readFile(file.substr(equals + 1));
+            const auto local = readWholeFile(file.substr(equals + 1));
             if (!local)
                 return "--file: cannot read \"" + file.substr(equals + 1) + "\"";
             contents = *local;
@@ -165,7 +154,7 @@ int check(const CheckOptions& options) {
     if (const auto problem = describe(options, machine, owner))
         return fail(options.script, *problem);
 
-    const auto bytes = readFile(options.script);
+    const auto bytes = readWholeFile(options.script);
     if (!bytes)
         return fail(options.script, "cannot read the file");
     std::string scriptFile = *bytes;
@@ -214,7 +203,8 @@ int check(const CheckOptions& options) {
             },
     };
     script::Interpreter interpreter(installScript, globals, services);
-    interpreter.runScript(std::make_unique<MemoryInput>(std::move(scriptFile)), options.script);
+    interpreter.runScript(std::make_unique<os::MemoryInputFile>(std::move(scriptFile)),
+                          options.script);
     if (prompts.scriptError)
         return 1;
     if (options.json) {

@@ -2,10 +2,9 @@
 
 #include "lexical/ansi_text.h"
 #include "lexical/path_text.h"
+#include "os/memory_input_file.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstring>
 
 namespace kst {
 
@@ -145,26 +144,7 @@ std::unique_ptr<kestrel::os::InputFile> DescribedMachine::openForReading(const s
     const auto it = files_.find(normalised(path));
     if (it == files_.end())
         return nullptr;
-    return std::make_unique<MemoryInput>(it->second);
-}
-
-int32_t MemoryInput::read(void* buffer, uint32_t count) {
-    const size_t left = bytes_.size() - std::min(position_, bytes_.size());
-    const size_t n = std::min<size_t>({count, left, size_t{INT32_MAX}});
-    if (n > 0)
-        std::memcpy(buffer, bytes_.data() + position_, n);
-    position_ += n;
-    return static_cast<int32_t>(n);
-}
-
-int64_t MemoryInput::seek(int64_t offset, kestrel::os::SeekOrigin origin) {
-    const int64_t base = origin == kestrel::os::SeekOrigin::Start     ? 0
-                         : origin == kestrel::os::SeekOrigin::Current ? int64_t(position_)
-                                                                      : int64_t(bytes_.size());
-    if (base + offset < 0)
-        return -1;
-    position_ = size_t(base + offset);
-    return int64_t(position_);
+    return std::make_unique<kestrel::os::MemoryInputFile>(it->second);
 }
 
 } // namespace kst

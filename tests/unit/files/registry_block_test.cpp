@@ -1,6 +1,6 @@
 #include "files/registry_block.h"
 
-#include "fakes/vector_line_source.h"
+#include "fakes/line_list_source.h"
 #include "lexical/field_cursor.h"
 #include "lexical/line_source.h"
 
@@ -12,7 +12,7 @@
 namespace kestrel::files {
 namespace {
 
-using test::VectorLineSource;
+using test::LineListSource;
 
 struct Parsed {
     RegistryBlockParse result;
@@ -20,14 +20,14 @@ struct Parsed {
 };
 
 Parsed parse(std::vector<std::string> lines) {
-    VectorLineSource source(lines);
+    LineListSource source(lines);
     lexical::FieldCursor cursor("BEGINREGISTRY");
     RegistryBlockParse result = parseRegistryBlock(cursor, source);
     return {std::move(result), cursor.text()};
 }
 
 TEST(RegistryBlock, ReadsKeyAndValuesUpToTheEnd) {
-    VectorLineSource source(std::vector<std::string>{
+    LineListSource source(std::vector<std::string>{
         "KEY NEW \"hkey_local_machine\\SOFTWARE\\Kestrel\\Demo\"",
         "REM a comment",
         "",
@@ -147,7 +147,7 @@ TEST(RegistryBlock, HoldsFiftyValuesAndRefusesTheNext) {
 }
 
 TEST(RegistryBlock, DeferredLinesKeepTheirNumbersAndIgnoredLinesCount) {
-    auto source = VectorLineSource::withResults({
+    auto source = LineListSource::withResults({
         {12, "KEY NEW \"HKEY_USERS\\A\""},
         {lexical::kLineIgnore, ""},
         {14, "ENDREGISTRY"},
@@ -158,7 +158,7 @@ TEST(RegistryBlock, DeferredLinesKeepTheirNumbersAndIgnoredLinesCount) {
     EXPECT_EQ(result.linesTaken, 3);
     EXPECT_EQ(result.lastLineNumber, 14);
 
-    auto broken = VectorLineSource::withResults({
+    auto broken = LineListSource::withResults({
         {20, "KEY NEW \"HKEY_USERS\\A\""},
         {lexical::kLineError, ""},
     });

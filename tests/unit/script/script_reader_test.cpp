@@ -1,9 +1,9 @@
 #include "script/script_reader.h"
 
-#include "fakes/memory_input_file.h"
 #include "files/container_format.h"
 #include "files/packed_file.h"
 #include "lexical/line_source.h"
+#include "os/memory_input_file.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +21,7 @@ ScriptKey sampleKey(uint8_t count) {
 std::unique_ptr<os::InputFile> scriptFile(std::string_view text, const ScriptKey& key,
                                           uint32_t maxRead = UINT32_MAX) {
     const std::vector<uint8_t> bytes = encodeScript(text, key);
-    return std::make_unique<test::MemoryInputFile>(std::string(bytes.begin(), bytes.end()),
-                                                   maxRead);
+    return std::make_unique<os::MemoryInputFile>(std::string(bytes.begin(), bytes.end()), maxRead);
 }
 
 std::vector<std::string> mainPassLines(ScriptReader& reader) {
@@ -124,7 +123,7 @@ TEST(ScriptReaderMainPass, ShortDamagedAndMissingFiles) {
     EXPECT_EQ(reader.beginMainPass(nullptr), MainPassStart::NotOpened);
     for (size_t size : {0, 15, 16, 31}) {
         EXPECT_EQ(
-            reader.beginMainPass(std::make_unique<test::MemoryInputFile>(std::string(size, 'K'))),
+            reader.beginMainPass(std::make_unique<os::MemoryInputFile>(std::string(size, 'K'))),
             MainPassStart::HeaderMissing)
             << size;
         std::string line;
@@ -133,14 +132,14 @@ TEST(ScriptReaderMainPass, ShortDamagedAndMissingFiles) {
 
     // A read error ends the data: the lines before it are delivered.
     const std::vector<uint8_t> bytes = encodeScript("one\ntwo\nthree\n", {});
-    ASSERT_EQ(reader.beginMainPass(std::make_unique<test::MemoryInputFile>(
+    ASSERT_EQ(reader.beginMainPass(std::make_unique<os::MemoryInputFile>(
                   std::string(bytes.begin(), bytes.end()), 4, kScriptHeaderSize + 6)),
               MainPassStart::Started);
     EXPECT_EQ(mainPassLines(reader), (Lines{"one", "tw"}));
 
-    test::MemoryInputFile keyFile(std::string(bytes.begin(), bytes.begin() + 16));
+    os::MemoryInputFile keyFile(std::string(bytes.begin(), bytes.begin() + 16));
     EXPECT_EQ(readScriptKey(keyFile), ScriptKey{});
-    test::MemoryInputFile tooShort("KSTS\x01\x02");
+    os::MemoryInputFile tooShort("KSTS\x01\x02");
     EXPECT_FALSE(readScriptKey(tooShort));
 }
 
