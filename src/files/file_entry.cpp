@@ -37,7 +37,8 @@ std::optional<int32_t> readPopupId(FieldCursor& cursor) {
     return static_cast<int32_t>(*value);
 }
 
-void classifySource(FileEntry& entry, std::string value) {
+void classifySource(ParsedEntry& parsed, std::string value) {
+    FileEntry& entry = parsed.item;
     // One trailing backslash goes, unless it is all there is (the server's root).
     if (value.size() > 1 && value.back() == '\\')
         value.pop_back();
@@ -52,10 +53,10 @@ void classifySource(FileEntry& entry, std::string value) {
         entry.sourceKind = SourceKind::Url;
     } else {
         entry.sourceKind = SourceKind::ScriptDirectory;
-        storeBounded(entry.source, "\\" + value, FileEntry::kRelativeSourceCapacity, entry.error);
+        storeBounded(entry.source, "\\" + value, FileEntry::kRelativeSourceCapacity, parsed.error);
         return;
     }
-    storeBounded(entry.source, std::move(value), FileEntry::kSourceCapacity, entry.error);
+    storeBounded(entry.source, std::move(value), FileEntry::kSourceCapacity, parsed.error);
 }
 
 // GROUP=n n ...: each number is looked up in the group-number table; a repeated GROUP
@@ -107,7 +108,8 @@ bool readAttributes(FieldCursor& cursor, FileEntry& entry) {
 }
 
 // One attribute word and its value; false when the line cannot be read on.
-bool readFileAttribute(FieldCursor& cursor, FileEntry& entry, const FileEntryContext& context) {
+bool readFileAttribute(FieldCursor& cursor, ParsedEntry& parsed, const FileEntryContext& context) {
+    FileEntry& entry = parsed.item;
     const std::string word = cursor.readWord();
     const auto is = [&word](std::string_view name) {
         return lexical::equalsIgnoringAsciiCase(word, name);
@@ -132,8 +134,8 @@ bool readFileAttribute(FieldCursor& cursor, FileEntry& entry, const FileEntryCon
         auto value = lexical::readQuotedOrWord(cursor);
         if (!value || value->empty())
             return false;
-        classifySource(entry, std::move(*value));
-        return !entry.error;
+        classifySource(parsed, std::move(*value));
+        return !parsed.error;
     }
     if (is("POPID")) {
         const auto id = readPopupId(cursor);
@@ -146,59 +148,61 @@ bool readFileAttribute(FieldCursor& cursor, FileEntry& entry, const FileEntryCon
     return readAttributes(cursor, entry);
 }
 
-void parseFileLine(FieldCursor& cursor, FileEntry& entry, const FileEntryContext& context) {
+void parseFileLine(FieldCursor& cursor, ParsedEntry& parsed, const FileEntryContext& context) {
+    FileEntry& entry = parsed.item;
     auto name = lexical::readQuotedOrWord(cursor);
     if (!name || name->empty()) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
-    storeBounded(entry.name, std::move(*name), FileEntry::kNameCapacity, entry.error);
-    while (!entry.error) {
+    storeBounded(entry.name, std::move(*name), FileEntry::kNameCapacity, parsed.error);
+    while (!parsed.error) {
         cursor.skipSeparators();
         if (cursor.atEnd())
             return;
-        if (!readFileAttribute(cursor, entry, context))
-            entry.error = true;
+        if (!readFileAttribute(cursor, parsed, context))
+            parsed.error = true;
     }
 }
 
-void parseInsertDiskLine(FieldCursor& cursor, FileEntry& entry) {
+void parseInsertDiskLine(FieldCursor& cursor, ParsedEntry& parsed) {
+    FileEntry& entry = parsed.item;
     entry.kind = EntryKind::Disk;
     entry.name = lexical::texts::kNextDisk;
     const QuotedField description = lexical::readQuotedField(cursor);
     if (description.state == QuotedField::State::Unterminated) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
     if (!description.text.empty())
-        storeBounded(entry.name, description.text, FileEntry::kNameCapacity, entry.error);
+        storeBounded(entry.name, description.text, FileEntry::kNameCapacity, parsed.error);
     if (cursor.atEnd())
         return;
 
     const QuotedField label = lexical::readQuotedField(cursor);
     if (label.state == QuotedField::State::Unterminated) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
-    storeBounded(entry.volumeLabel, label.text, FileEntry::kVolumeLabelCapacity, entry.error);
+    storeBounded(entry.volumeLabel, label.text, FileEntry::kVolumeLabelCapacity, parsed.error);
     if (!entry.volumeLabel.empty())
         entry.kind = EntryKind::DiskWithLabel;
     if (cursor.atEnd())
         return;
 
     if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "POPID") || !cursor.takeEquals()) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
     const auto id = readPopupId(cursor);
     if (!id) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
     entry.popupId = *id;
     cursor.skipSeparators();
     if (!cursor.atEnd())
-        entry.error = true;
+        parsed.error = true;
 }
 
 } // namespace
@@ -213,15 +217,15 @@ bool FileEntry::isSelected(const lexical::OptionTables& options) const {
     return false;
 }
 
-FileEntry parseFileEntry(FieldCursor& cursor, EntryCommand command,
-                         const FileEntryContext& context) {
-    FileEntry entry;
-    entry.overwrite = context.overwriteDefault;
+ParsedEntry parseFileEntry(FieldCursor& cursor, EntryCommand command,
+                           const FileEntryContext& context) {
+    ParsedEntry parsed;
+    parsed.item.overwrite = context.overwriteDefault;
     if (command == EntryCommand::File)
-        parseFileLine(cursor, entry, context);
+        parseFileLine(cursor, parsed, context);
     else
-        parseInsertDiskLine(cursor, entry);
-    return entry;
+        parseInsertDiskLine(cursor, parsed);
+    return parsed;
 }
 
 } // namespace kestrel::files

@@ -12,6 +12,7 @@
 #include "lexical/field_cursor.h"
 #include "lexical/option_tables.h"
 #include "lexical/overwrite_mode.h"
+#include "lexical/parse_result.h"
 
 #include <array>
 #include <cstdint>
@@ -41,8 +42,7 @@ enum class SourceKind : uint32_t {
     Url = 3,             // a full URL (holds "//")
 };
 
-class FileEntry {
-  public:
+struct FileEntry {
     static constexpr size_t kNameCapacity = 498;
     static constexpr size_t kVolumeLabelCapacity = 12;
     static constexpr size_t kSourceCapacity = 498;
@@ -51,8 +51,6 @@ class FileEntry {
     static constexpr size_t kGroupSlots = 12;
     static constexpr uint32_t kNoGroup = 65535;
     static constexpr uint32_t kNormalAttributes = 128;
-
-    virtual ~FileEntry() = default;
 
     // FILE: the file name as written; the copy pipeline expands its macros later.
     // INSERTDISK: the description of the disk shown in the prompt.
@@ -67,13 +65,11 @@ class FileEntry {
     std::string source;
     bool hasSource = false;
     SourceKind sourceKind = SourceKind::ScriptDirectory;
-    bool error = false; // the line could not be parsed
     uint32_t attributes = kNormalAttributes;
 
     // True when the entry belongs to no group, or to a group whose option is selected.
     bool isSelected(const lexical::OptionTables& options) const;
 
-  private:
     static std::array<uint32_t, kGroupSlots> filledGroups() {
         std::array<uint32_t, kGroupSlots> slots{};
         slots.fill(kNoGroup);
@@ -93,10 +89,12 @@ struct FileEntryContext {
     bool& byteModeOff;
 };
 
+using ParsedEntry = lexical::Parsed<FileEntry>;
+
 // Parses the rest of a FILE or INSERTDISK line (cursor behind the command word). A line that
-// cannot be read leaves error set: for FILE that is a script error; INSERTDISK is kept as far
-// as it was read.
-FileEntry parseFileEntry(lexical::FieldCursor& cursor, EntryCommand command,
-                         const FileEntryContext& context);
+// cannot be read is an error, and the entry is kept as far as it was read: for FILE the error
+// stops the script, INSERTDISK keeps the entry.
+ParsedEntry parseFileEntry(lexical::FieldCursor& cursor, EntryCommand command,
+                           const FileEntryContext& context);
 
 } // namespace kestrel::files

@@ -190,7 +190,7 @@ bool readBlockLines(lexical::FieldCursor& cursor, lexical::LineSource& lines,
         if (equalsIgnoringAsciiCase(keyword, "KEY")) {
             if (result.block)
                 return false; // one key per block
-            result.block = std::make_unique<RegistryBlock>();
+            result.block.emplace();
             if (!parseKeyLine(cursor, *result.block))
                 return false;
         } else if (equalsIgnoringAsciiCase(keyword, "VALUE")) {
@@ -206,8 +206,8 @@ bool readBlockLines(lexical::FieldCursor& cursor, lexical::LineSource& lines,
 
 RegistryBlockParse parseRegistryBlock(lexical::FieldCursor& cursor, lexical::LineSource& lines) {
     RegistryBlockParse result;
-    result.ok = readBlockLines(cursor, lines, result);
-    if (!result.ok)
+    result.error = !readBlockLines(cursor, lines, result);
+    if (result.error)
         result.block.reset();
     return result;
 }

@@ -43,11 +43,11 @@ CommandResult destination(CommandContext& c, Destination which) {
     if (written.empty())
         return CommandResult::Error;
 
-    std::unique_ptr<DirectoryPrompt>& record = which == Destination::Default  ? c.script.defaultDir
-                                               : which == Destination::Second ? c.script.dir2
-                                                                              : c.script.dir3;
+    std::optional<DirectoryPrompt>& record = which == Destination::Default  ? c.script.defaultDir
+                                             : which == Destination::Second ? c.script.dir2
+                                                                            : c.script.dir3;
     if (!record)
-        record = std::make_unique<DirectoryPrompt>();
+        record.emplace();
     // A repeated command starts its prompt afresh: no text, and the default prompt unless this line
     // gives one.
     record->promptText.clear();
@@ -90,23 +90,21 @@ CommandResult ask(CommandContext& c, int number) {
     lexical::FieldCursor& cursor = c.cursor();
     if (!lexical::quotedFieldFollows(cursor))
         return CommandResult::Error;
-    auto record = std::make_unique<AskPrompt>();
-    record->answer = cursor.readQuoted();
-    if (record->answer.size() > kAskAnswerCapacity)
+    AskPrompt record;
+    record.answer = cursor.readQuoted();
+    if (record.answer.size() > kAskAnswerCapacity)
         return CommandResult::Error;
     if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "prompt") || !cursor.takeEquals() ||
         !lexical::quotedFieldFollows(cursor))
         return CommandResult::Error;
-    record->promptText = cursor.readQuoted();
-    if (record->promptText.size() > kAskPromptCapacity)
+    record.promptText = cursor.readQuoted();
+    if (record.promptText.size() > kAskPromptCapacity)
         return CommandResult::Error;
-    record->promptGiven = true;
-    c.globals.macros.setAsk(number, record->answer);
+    record.promptGiven = true;
+    c.globals.macros.setAsk(number, record.answer);
     c.script.asks[number - 1] = std::move(record);
     return CommandResult::Done;
 }
-
-} // namespace
 
 CommandResult commandDefaultDir(CommandContext& c) {
     return destination(c, Destination::Default);
@@ -131,6 +129,22 @@ CommandResult commandAsk4(CommandContext& c) {
 }
 CommandResult commandAsk5(CommandContext& c) {
     return ask(c, 5);
+}
+
+} // namespace
+
+std::span<const CommandSpec> destinationCommands() {
+    static constexpr CommandSpec kCommands[] = {
+        {"DEFAULTDIR", commandDefaultDir, kMainPassOnly},
+        {"DIR2", commandDir2, kMainPassOnly},
+        {"DIR3", commandDir3, kMainPassOnly},
+        {"ASK1", commandAsk1},
+        {"ASK2", commandAsk2},
+        {"ASK3", commandAsk3},
+        {"ASK4", commandAsk4},
+        {"ASK5", commandAsk5},
+    };
+    return kCommands;
 }
 
 } // namespace kestrel::script

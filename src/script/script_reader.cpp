@@ -6,27 +6,12 @@
 #include "lexical/line_words.h"
 #include "lexical/message_texts.h"
 #include "os/read_fully.h"
+#include "script/command_table.h"
 #include "script/plugin_globals.h"
 
 #include <algorithm>
 
 namespace kestrel::script {
-
-namespace {
-
-// Commands that only the main pass carries out; inside a deferred block they are dropped.
-constexpr std::string_view kMainPassOnly[] = {
-    "REM",         "TITLE",      "DEFAULTDIR",   "DIR2",       "DIR3",          "TITLECOLOR",
-    "SCREENCOLOR", "MINCPUTYPE", "MINDISKSPACE", "RUNATSTART", "SCREENGRAPHIC", "INTROSCREEN",
-};
-
-bool isMainPassOnly(std::string_view word) {
-    return std::any_of(
-        std::begin(kMainPassOnly), std::end(kMainPassOnly),
-        [&](std::string_view keyword) { return lexical::equalsIgnoringAsciiCase(word, keyword); });
-}
-
-} // namespace
 
 std::optional<ScriptKey> readScriptKey(os::InputFile& file) {
     std::array<uint8_t, kScriptKeyEnd> header{};
@@ -178,7 +163,7 @@ int ScriptReader::serveDeferredLine(std::string& line) {
         blockEnd_ = true;
         return lineNumber;
     }
-    if (isMainPassOnly(word)) {
+    if (isMainPassOnlyCommand(word)) {
         line.clear();
         return lexical::kLineIgnore;
     }

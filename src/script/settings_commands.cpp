@@ -73,8 +73,6 @@ bool readColour(lexical::FieldCursor& cursor, ui::Colour& colour) {
     return true;
 }
 
-} // namespace
-
 CommandResult commandTitleColour(CommandContext& c) {
     return failedIf(!readColour(c.cursor(), c.script.titleColour));
 }
@@ -240,8 +238,7 @@ CommandResult commandRunAtExit(CommandContext& c) {
     std::optional<std::string> command = readCommandLine(c.cursor());
     if (!command)
         return CommandResult::Error;
-    c.script.runAtExit.push_back(
-        std::make_unique<lexical::MacroString>(std::string_view(*command)));
+    c.script.runAtExit.emplace_back(std::string_view(*command));
     return CommandResult::Done;
 }
 
@@ -299,6 +296,33 @@ CommandResult commandIntroScreen(CommandContext& c) {
     }
     c.script.introScreen = std::move(intro);
     return CommandResult::Done;
+}
+
+} // namespace
+
+std::span<const CommandSpec> settingsCommands() {
+    static constexpr CommandSpec kCommands[] = {
+        {"TITLE", commandTitle, kMainPassOnly},
+        {"TITLECOLOR", commandTitleColour, kMainPassOnly},
+        {"SCREENCOLOR", commandScreenColour, kMainPassOnly},
+        {"FONTNAME", commandFontName},
+        {"SHOWREADME", commandShowReadme},
+        {"MINCPUTYPE", commandMinCpuType, kMainPassOnly},
+        {"MINDISKSPACE", commandMinDiskSpace, kMainPassOnly},
+        {"PROGRESSBAR", commandProgressBar},
+        {"OVERWRITEFILE", commandOverwriteFile},
+        {"COMPRESSION", commandCompression},
+        {"UNINSTALL", commandUninstall},
+        {"REBOOTWINDOWS", commandRebootWindows},
+        {"REBOOTSYSTEM", commandRebootSystem},
+        {"REBOOT", commandReboot},
+        {"RUNATSTART", commandRunAtStart, kMainPassOnly},
+        {"RUNATEXIT", commandRunAtExit},
+        {"REGSERVER", commandRegServer},
+        {"SCREENGRAPHIC", commandScreenGraphic, kMainPassOnly},
+        {"INTROSCREEN", commandIntroScreen, kMainPassOnly},
+    };
+    return kCommands;
 }
 
 } // namespace kestrel::script

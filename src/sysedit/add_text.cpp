@@ -83,11 +83,11 @@ bool replaceToken(std::string& text, std::string_view token, std::string_view va
     return true;
 }
 
-std::unique_ptr<TextInsertion> parseAddText(lexical::FieldCursor& cursor,
+lexical::Parsed<TextInsertion> parseAddText(lexical::FieldCursor& cursor,
                                             const SearchTokens& tokens) {
-    auto entry = std::make_unique<TextInsertion>();
-    entry->error = !readFields(cursor, tokens, *entry);
-    return entry;
+    lexical::Parsed<TextInsertion> parsed;
+    parsed.error = !readFields(cursor, tokens, parsed.item);
+    return parsed;
 }
 
 } // namespace kestrel::sysedit

@@ -38,7 +38,7 @@ bool readShareValues(std::string& text, ShareValues& values) {
     return files && locks;
 }
 
-EditParseResult parseAutoexec(AutoexecEdit& edit, lexical::FieldCursor& cursor) {
+lexical::ParseStatus parseAutoexec(AutoexecEdit& edit, lexical::FieldCursor& cursor) {
     return parseEditWords(edit.mode, edit.lineList, cursor, [&](const std::string& word) {
         if (equalsIgnoringAsciiCase(word, "ADDPATH")) {
             if (!cursor.takeEquals()) {

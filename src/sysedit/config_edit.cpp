@@ -31,7 +31,7 @@ bool readMinimum(lexical::FieldCursor& cursor, int32_t& minimum) {
 
 } // namespace
 
-EditParseResult parseConfig(ConfigEdit& edit, lexical::FieldCursor& cursor) {
+lexical::ParseStatus parseConfig(ConfigEdit& edit, lexical::FieldCursor& cursor) {
     return parseEditWords(edit.mode, edit.lineList, cursor, [&](const std::string& word) {
         if (equalsIgnoringAsciiCase(word, "BUFFERMIN"))
             return readMinimum(cursor, edit.buffersMinimum);

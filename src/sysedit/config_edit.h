@@ -30,6 +30,6 @@ struct ConfigEdit {
 // all CONFIG lines share. A syntax error: an unknown word, FILEMIN, BUFFERMIN or ADD without
 // "=", a minimum that does not begin with a digit or does not fit in 32 bits, or an ADD value
 // that is not a closed quoted text.
-EditParseResult parseConfig(ConfigEdit& edit, lexical::FieldCursor& cursor);
+lexical::ParseStatus parseConfig(ConfigEdit& edit, lexical::FieldCursor& cursor);
 
 } // namespace kestrel::sysedit

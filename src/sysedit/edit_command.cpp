@@ -9,9 +9,10 @@
 
 namespace kestrel::sysedit {
 
-EditParseResult parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
-                               lexical::FieldCursor& cursor,
-                               const std::function<bool(const std::string& word)>& readOwnWord) {
+lexical::ParseStatus
+parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
+               lexical::FieldCursor& cursor,
+               const std::function<bool(const std::string& word)>& readOwnWord) {
     if (mode == EditMode::None)
         mode = EditMode::Modify;
     while (!cursor.atEnd()) {
@@ -20,16 +21,16 @@ EditParseResult parseEditWords(EditMode& mode, std::vector<lexical::MacroString>
             mode = EditMode::ModifyThenAsk;
         } else if (lexical::equalsIgnoringAsciiCase(word, "ADD")) {
             if (!cursor.takeEquals())
-                return EditParseResult::SyntaxError;
+                return lexical::parseError();
             std::optional<std::string> line = lexical::readRequiredQuoted(cursor);
             if (!line)
-                return EditParseResult::SyntaxError;
+                return lexical::parseError();
             lineList.emplace_back(*line);
         } else if (!readOwnWord(word)) {
-            return EditParseResult::SyntaxError;
+            return lexical::parseError();
         }
     }
-    return EditParseResult::Ok;
+    return {};
 }
 
 } // namespace kestrel::sysedit

@@ -72,10 +72,10 @@ bool readFields(lexical::FieldCursor& cursor, IniEdit& edit) {
 
 } // namespace
 
-std::unique_ptr<IniEdit> parseIniFile(lexical::FieldCursor& cursor) {
-    auto edit = std::make_unique<IniEdit>();
-    edit->error = !readFields(cursor, *edit);
-    return edit;
+lexical::Parsed<IniEdit> parseIniFile(lexical::FieldCursor& cursor) {
+    lexical::Parsed<IniEdit> parsed;
+    parsed.error = !readFields(cursor, parsed.item);
+    return parsed;
 }
 
 } // namespace kestrel::sysedit

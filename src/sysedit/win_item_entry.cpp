@@ -99,15 +99,15 @@ bool readFields(lexical::FieldCursor& cursor, WinItemEntry& entry) {
 
 } // namespace
 
-std::unique_ptr<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor) {
-    auto entry = std::make_unique<WinItemEntry>();
+lexical::Parsed<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor) {
+    lexical::Parsed<WinItemEntry> parsed;
     std::string_view fields = cursor.rest();
-    entry->mode = takeModeWord(fields);
+    parsed.item.mode = takeModeWord(fields);
     // The fields are read from a copy, so that cutting off the mode word leaves the line that
     // an error message shows untouched.
     lexical::FieldCursor fieldCursor(fields, cursor.macros());
-    entry->error = !readFields(fieldCursor, *entry);
-    return entry;
+    parsed.error = !readFields(fieldCursor, parsed.item);
+    return parsed;
 }
 
 } // namespace kestrel::sysedit

@@ -23,7 +23,8 @@ int evenUp(int n) {
 
 BuiltTemplate failure(TemplateError error, int lineIndex = -1, std::string line = {}) {
     BuiltTemplate result;
-    result.error = error;
+    result.error = true;
+    result.problem = error;
     result.errorLineIndex = lineIndex;
     result.errorLine = std::move(line);
     return result;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "lexical/option_tables.h"
+#include "lexical/parse_result.h"
 #include "ui/text_store.h"
 
 #include <cstdint>
@@ -65,16 +66,14 @@ enum class TemplateError {
     TooManyOptions, // an option beyond the 100 the option tables hold
 };
 
-struct BuiltTemplate {
-    TemplateError error = TemplateError::None;
-    std::vector<uint8_t> bytes;     // the dialog template; empty after an error
-    std::vector<std::string> lines; // the block's lines (blank ones empty)
+struct BuiltTemplate : lexical::ParseStatus {
+    TemplateError problem = TemplateError::None; // set together with error
+    std::vector<uint8_t> bytes;                  // the dialog template; empty after an error
+    std::vector<std::string> lines;              // the block's lines (blank ones empty)
     // On an error: the block line at fault (0 = the first line after the keyword line) and
     // its text.
     int errorLineIndex = -1;
     std::string errorLine;
-
-    bool ok() const { return error == TemplateError::None; }
 };
 
 // Modes Screen and ExitMessage: every text line a static text. Mode Group: a line that starts

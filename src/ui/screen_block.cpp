@@ -36,7 +36,8 @@ class PlainRead {
 
 ScreenBlockRead failAtLine(ScreenBlockError error, int linesTaken, std::string line) {
     ScreenBlockRead result;
-    result.error = error;
+    result.error = true;
+    result.problem = error;
     result.linesTaken = linesTaken;
     result.errorLineOffset = linesTaken;
     result.errorLine = std::move(line);
@@ -65,8 +66,9 @@ ScreenBlockRead readScreenBlock(lexical::LineSource& source, std::string_view en
         const int read = source.readScriptLine(line);
         if (read == lexical::kLineEnd || read == lexical::kLineError) {
             ScreenBlockRead result;
-            result.error = read == lexical::kLineEnd ? ScreenBlockError::MissingEnd
-                                                     : ScreenBlockError::ReadFailed;
+            result.error = true;
+            result.problem = read == lexical::kLineEnd ? ScreenBlockError::MissingEnd
+                                                       : ScreenBlockError::ReadFailed;
             result.linesTaken = linesTaken;
             return result;
         }

@@ -51,10 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         auto cursor = cursorOver(first, macros);
         auto entry = sysedit::parseWinItemEntry(cursor);
-        if (!entry->error) {
-            check(entry->group.size() <= sysedit::WinItemEntry::kGroupCapacity);
-            check(entry->itemName.size() <= sysedit::WinItemEntry::kItemNameCapacity);
-            check(entry->iconPath.size() <= sysedit::WinItemEntry::kIconPathCapacity);
+        if (!entry.error) {
+            check(entry.item.group.size() <= sysedit::WinItemEntry::kGroupCapacity);
+            check(entry.item.itemName.size() <= sysedit::WinItemEntry::kItemNameCapacity);
+            check(entry.item.iconPath.size() <= sysedit::WinItemEntry::kIconPathCapacity);
         }
     }
     {
@@ -66,30 +66,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         auto cursor = cursorOver(first, macros);
         sysedit::ConfigEdit edit;
-        if (sysedit::parseConfig(edit, cursor) == sysedit::EditParseResult::Ok)
+        if (sysedit::parseConfig(edit, cursor).ok())
             check(edit.filesMinimum >= -1 && edit.buffersMinimum >= -1);
     }
     {
         auto cursor = cursorOver(first, macros);
         auto edit = sysedit::parseIniFile(cursor);
-        if (!edit->error)
-            check(edit->section.size() <= sysedit::IniEdit::kSectionCapacity &&
-                  edit->file.size() <= sysedit::IniEdit::kFileCapacity);
+        if (!edit.error)
+            check(edit.item.section.size() <= sysedit::IniEdit::kSectionCapacity &&
+                  edit.item.file.size() <= sysedit::IniEdit::kFileCapacity);
     }
     {
         auto cursor = cursorOver(first, macros);
         const std::string_view half(first.data(), first.size() / 2);
         auto entry = sysedit::parseAddText(cursor, {half, half, half});
-        if (!entry->error)
-            check(entry->text.size() <= sysedit::TextInsertion::kTextCapacity &&
-                  entry->where.size() <= sysedit::TextInsertion::kWhereCapacity);
+        if (!entry.error)
+            check(entry.item.text.size() <= sysedit::TextInsertion::kTextCapacity &&
+                  entry.item.where.size() <= sysedit::TextInsertion::kWhereCapacity);
     }
     {
         test::LineListSource source(lines);
         lexical::FieldCursor cursor(&macros);
         files::RegistryBlockParse parsed = files::parseRegistryBlock(cursor, source);
         check(parsed.linesTaken <= static_cast<int>(lines.size()));
-        if (parsed.ok && parsed.block)
+        if (parsed.ok() && parsed.block)
             check(parsed.block->values.size() <= files::RegistryBlock::kMaxValues);
     }
     return 0;

@@ -59,7 +59,7 @@ const KeywordCase kKeywordCases[] = {
      [](auto& s, auto&) { return s.runAtStart.text() == "C:\\WINDOWS\\notepad.exe"; }},
     {"RUNATEXIT \"$DEFAULTDIR$\\app.exe\"",
      [](auto& s, auto&) {
-         return s.runAtExit.size() == 1 && s.runAtExit[0]->text() == "$DEFAULTDIR$\\app.exe";
+         return s.runAtExit.size() == 1 && s.runAtExit[0].text() == "$DEFAULTDIR$\\app.exe";
      }},
     {"REGSERVER \"$DEFAULTDIR$\\ctl.ocx\"",
      [](auto&, auto& g) { return g.settings.regServers.back() == "$DEFAULTDIR$\\ctl.ocx"; }},
@@ -98,21 +98,20 @@ const KeywordCase kKeywordCases[] = {
     {"FILE app.exe GROUP=1",
      [](auto& s, auto&) {
          return s.fileEntries.size() == 1 && s.fileCount == 1 &&
-                s.fileEntries[0]->name == "app.exe" && s.fileEntries[0]->groups[0] == 0;
+                s.fileEntries[0].name == "app.exe" && s.fileEntries[0].groups[0] == 0;
      }},
     {"INSERTDISK \"Disk 2\" \"DISK2\"",
      [](auto& s, auto&) {
          return s.fileEntries.size() == 1 && s.fileCount == 0 &&
-                s.fileEntries[0]->kind == files::EntryKind::DiskWithLabel;
+                s.fileEntries[0].kind == files::EntryKind::DiskWithLabel;
      }},
     {"BEGINREGISTRY\nKEY NEW \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Demo\"\nENDREGISTRY",
      [](auto& s, auto&) {
-         return s.registryBlocks.size() == 1 && s.registryBlocks[0]->subkeyPath == "SOFTWARE\\Demo";
+         return s.registryBlocks.size() == 1 && s.registryBlocks[0].subkeyPath == "SOFTWARE\\Demo";
      }},
     {"BEGINFIRSTSCREEN \"Courier\" 12\nHello\nENDFIRSTSCREEN",
      [](auto& s, auto&) {
-         return s.firstScreen && s.firstScreen->lines == std::vector<std::string>{"Hello"} &&
-                s.blockFontFace.empty() && s.blockFontSize == 0;
+         return s.firstScreen && s.firstScreen->lines == std::vector<std::string>{"Hello"};
      }},
     {"BEGINLASTSCREEN\nDone\n\nBye\nENDLASTSCREEN",
      [](auto& s, auto&) {
@@ -136,19 +135,19 @@ const KeywordCase kKeywordCases[] = {
      }},
     {"CONFIG FILEMIN=40", [](auto& s, auto&) { return s.config.filesMinimum == 40; }},
     {"WINITEM \"Demo\" \"$DEFAULTDIR$\\demo.exe\" \"Demo\"",
-     [](auto& s, auto&) { return s.winItems.size() == 1 && s.winItems[0]->itemName == "Demo"; }},
+     [](auto& s, auto&) { return s.winItems.size() == 1 && s.winItems[0].itemName == "Demo"; }},
     {"INIFILE \"Demo\" \"Path\" \"$DEFAULTDIR$\" demo.ini",
-     [](auto& s, auto&) { return s.iniEdits.size() == 1 && s.iniEdits[0]->file == "demo.ini"; }},
+     [](auto& s, auto&) { return s.iniEdits.size() == 1 && s.iniEdits[0].file == "demo.ini"; }},
     {"ADDTEXT \"SET DEMO=1\" \"C:\\AUTOEXEC.BAT\" \"-1\"",
      [](auto& s, auto&) {
-         return s.textInsertions.size() == 1 && s.textInsertions[0]->where == "-1";
+         return s.textInsertions.size() == 1 && s.textInsertions[0].where == "-1";
      }},
     {"DELETE \"$DEFAULTDIR$\\old.dll\"",
-     [](auto& s, auto&) { return s.deletes.size() == 1 && s.deletes[0]->path.size() == 20; }},
+     [](auto& s, auto&) { return s.deletes.size() == 1 && s.deletes[0].path.size() == 20; }},
     {"RENAME old.ini \"new name.ini\"",
      [](auto& s, auto&) {
-         return s.renames.size() == 1 && s.renames[0]->oldName == "old.ini" &&
-                s.renames[0]->newName == "new name.ini";
+         return s.renames.size() == 1 && s.renames[0].oldName == "old.ini" &&
+                s.renames[0].newName == "new name.ini";
      }},
     {"WINDOWBACKGROUND 1 2 3", [](auto& s, auto&) { return s.title.empty(); }},
 };
@@ -163,6 +162,10 @@ TEST_F(InterpreterTest, EveryKeywordReachesItsCommand) {
         ASSERT_EQ(runMain(text), kRunSucceeded) << c.text << "\n" << errorText();
         EXPECT_TRUE(c.took(*script, globals)) << c.text;
     }
+    // A screen's own face and size belong to that block only.
+    ASSERT_EQ(runMain("BEGINFIRSTSCREEN \"Courier\" 12\nHello\nENDFIRSTSCREEN\n"), kRunSucceeded);
+    EXPECT_TRUE(interpreter->state().blockFontFace.empty());
+    EXPECT_EQ(interpreter->state().blockFontSize, 0);
 }
 
 TEST_F(InterpreterTest, PromptTextsReplaceTheirTexts) {
@@ -170,10 +173,10 @@ TEST_F(InterpreterTest, PromptTextsReplaceTheirTexts) {
         const char* keyword;
         std::function<const std::string&()> text;
     };
-    const TextCase cases[] = {{"COPYFILEPROMPT", [&]() -> auto& {return script->copyFilePrompt;
+    const TextCase cases[] = {{"COPYFILEPROMPT", [&]() -> auto& {return script->prompts.copyFile;
 }
 } // namespace
-, {"AUTOEXECPROMPT", [&]() -> auto& {return script->autoexecPrompt;
+, {"AUTOEXECPROMPT", [&]() -> auto& {return script->prompts.autoexec;
 } // namespace kestrel::script
 }
 , {"BADDIRPROMPT", [&]() -> auto& {return globals.settings.badDirectoryText;
@@ -188,34 +191,34 @@ TEST_F(InterpreterTest, PromptTextsReplaceTheirTexts) {
 , {"BADDRIVEPROMPT", [&]() -> auto& {return globals.settings.badDriveText;
 }
 }
-, {"CONFIGPROMPT", [&]() -> auto& {return script->configPrompt;
+, {"CONFIGPROMPT", [&]() -> auto& {return script->prompts.config;
 }
 }
-, {"CPUPROMPT", [&]() -> auto& {return script->cpuPrompt;
+, {"CPUPROMPT", [&]() -> auto& {return script->prompts.cpu;
 }
 }
 , {"FILEEXISTPROMPT", [&]() -> auto& {return globals.settings.fileExistsText;
 }
 }
-, {"INIFILEPROMPT", [&]() -> auto& {return script->iniFilePrompt;
+, {"INIFILEPROMPT", [&]() -> auto& {return script->prompts.iniFile;
 }
 }
-, {"INSERTDISKPROMPT", [&]() -> auto& {return script->insertDiskPrompt;
+, {"INSERTDISKPROMPT", [&]() -> auto& {return script->prompts.insertDisk;
 }
 }
-, {"LOCATEPROMPT", [&]() -> auto& {return script->locatePrompt;
+, {"LOCATEPROMPT", [&]() -> auto& {return script->prompts.locate;
 }
 }
-, {"NOGROUPPROMPT", [&]() -> auto& {return script->noGroupPrompt;
+, {"NOGROUPPROMPT", [&]() -> auto& {return script->prompts.noGroup;
 }
 }
-, {"NOSPACEPROMPT", [&]() -> auto& {return script->noSpacePrompt;
+, {"NOSPACEPROMPT", [&]() -> auto& {return script->prompts.noSpace;
 }
 }
-, {"QUITPROMPT", [&]() -> auto& {return script->quitPrompt;
+, {"QUITPROMPT", [&]() -> auto& {return script->prompts.quit;
 }
 }
-, {"REBOOTPROMPT", [&]() -> auto& {return script->rebootPrompt;
+, {"REBOOTPROMPT", [&]() -> auto& {return script->prompts.reboot;
 }
 }
 , {"FILENOTFOUNDPROMPT", [&]() -> auto& {return globals.settings.fileNotFoundText;
@@ -239,7 +242,7 @@ for (const TextCase& c : cases) {
 }
 // An unquoted text empties the field; the uninstall texts may not be empty.
 EXPECT_EQ(runMain("QUITPROMPT Really quit?\n"), kRunSucceeded);
-EXPECT_EQ(script->quitPrompt, "");
+EXPECT_EQ(script->prompts.quit, "");
 EXPECT_EQ(runMain("UNINSTALLENDPROMPT Gone\n"), kRunStopped);
 // 499 characters fit; 500 do not. Line-length texts take whatever fits on the line.
 EXPECT_EQ(runMain("OKPROMPT \"" + std::string(499, 'o') + "\"\n"), kRunSucceeded);

@@ -136,7 +136,8 @@ TEST(GroupTemplate, MissingMarkerAndTooManyOptionsAreErrorsOnTheirLine) {
     GroupBuildState groups;
     TextStore store = storeBlock({"Choose", "01 [ ] A", "02 ( ) B"});
     BuiltTemplate built = buildScreenTemplate(store, ScreenMode::Group, kLook, options, groups);
-    EXPECT_EQ(built.error, TemplateError::NoMarker);
+    EXPECT_TRUE(built.error);
+    EXPECT_EQ(built.problem, TemplateError::NoMarker);
     EXPECT_EQ(built.errorLineIndex, 2);
     EXPECT_EQ(built.errorLine, "02 ( ) B");
     EXPECT_TRUE(built.bytes.empty());
@@ -144,7 +145,8 @@ TEST(GroupTemplate, MissingMarkerAndTooManyOptionsAreErrorsOnTheirLine) {
     groups.optionCount = 99; // the option tables hold 100
     TextStore full = storeBlock({"01 [ ] last", "", "02 [ ] one too many"});
     built = buildExclusiveGroupTemplate(full, kLook, options, groups);
-    EXPECT_EQ(built.error, TemplateError::TooManyOptions);
+    EXPECT_TRUE(built.error);
+    EXPECT_EQ(built.problem, TemplateError::TooManyOptions);
     EXPECT_EQ(built.errorLineIndex, 2);
     EXPECT_EQ(groups.optionCount, 100);
     EXPECT_EQ(options.optionOfGroup(1), 99);
@@ -165,7 +167,7 @@ TEST(PopupTemplate, StaticTextsOnlyAsWideAsTheBlock) {
     expectItem(dialog.items[1], 0x50000000, {0, 16, 32, 8}, 0xFFFF, kStaticAtom, u"files");
 
     TextStore empty;
-    EXPECT_EQ(buildPopupTemplate(empty, kLook).error, TemplateError::NoBlock);
+    EXPECT_EQ(buildPopupTemplate(empty, kLook).problem, TemplateError::NoBlock);
 }
 
 TEST(DialogTemplateWriter, AZeroByteEndsATextWithoutBreakingTheLayout) {
