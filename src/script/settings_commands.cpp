@@ -40,6 +40,13 @@ std::optional<std::string> readCommandLine(lexical::FieldCursor& cursor) {
     return text;
 }
 
+// The picture file of SCREENGRAPHIC and INTROSCREEN, quoted or not; false when it is missing or
+// longer than a path.
+bool readPictureFile(lexical::FieldCursor& cursor, std::string& fileName) {
+    fileName = lexical::readTextOrWord(cursor);
+    return !fileName.empty() && fileName.size() <= kPathCapacity;
+}
+
 // A colour is a parenthesised field when one follows, otherwise a word.
 std::string readColourText(lexical::FieldCursor& cursor) {
     cursor.skipSeparators();
@@ -253,8 +260,7 @@ CommandResult commandScreenGraphic(CommandContext& c) {
         {"FULLSCREEN", P::FullScreen},
     };
     ScreenGraphic graphic;
-    graphic.fileName = lexical::readTextOrWord(c.cursor());
-    if (graphic.fileName.empty() || graphic.fileName.size() > kPathCapacity)
+    if (!readPictureFile(c.cursor(), graphic.fileName))
         return CommandResult::Error;
     const std::string positionWord = c.cursor().readWord();
     if (!positionWord.empty()) {
@@ -269,8 +275,7 @@ CommandResult commandScreenGraphic(CommandContext& c) {
 
 CommandResult commandIntroScreen(CommandContext& c) {
     IntroScreen intro;
-    intro.fileName = lexical::readTextOrWord(c.cursor());
-    if (intro.fileName.empty() || intro.fileName.size() > kPathCapacity)
+    if (!readPictureFile(c.cursor(), intro.fileName))
         return CommandResult::Error;
     const std::string secondsWord = c.cursor().readWord();
     if (!secondsWord.empty()) {
