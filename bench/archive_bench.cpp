@@ -8,6 +8,7 @@
 #include "files/packed_archive_reader.h"
 #include "files/packed_archive_writer.h"
 #include "files/silent_progress.h"
+#include "lexical/overwrite_mode.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -199,7 +200,7 @@ int main(int argc, char** argv) {
         Quiet quiet;
         files::PackedArchiveReader reader({source, *fs, quiet, quiet, quiet, quiet});
         return reader.unpackArchive((unpacked / "BENCH.ARC").string(),
-                                    (volumes / "BENCH.ARC").string(), script::OverwriteMode::Yes,
+                                    (volumes / "BENCH.ARC").string(), lexical::OverwriteMode::Yes,
                                     os::attributes::Normal) == files::UnpackResult::Done
                    ? 0
                    : 1;

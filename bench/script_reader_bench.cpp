@@ -1,6 +1,6 @@
 // How fast the main pass reads a scrambled script: lines per second and megabytes per second,
 // from a file in memory, read in whole chunks and one byte per read call.
-#include "os/file_system.h"
+#include "os/memory_input_file.h"
 #include "script/script_codec.h"
 #include "script/script_reader.h"
 
@@ -13,33 +13,12 @@
 
 namespace {
 
-class MemoryFile final : public kestrel::os::InputFile {
-  public:
-    MemoryFile(const std::vector<uint8_t>& bytes, uint32_t maxRead)
-        : bytes_(bytes), maxRead_(maxRead) {}
-    int32_t read(void* buffer, uint32_t count) override {
-        const size_t n = std::min<size_t>({count, maxRead_, bytes_.size() - position_});
-        std::memcpy(buffer, bytes_.data() + position_, n);
-        position_ += n;
-        return int32_t(n);
-    }
-    int64_t seek(int64_t offset, kestrel::os::SeekOrigin) override {
-        position_ = size_t(offset);
-        return offset;
-    }
-    int64_t tell() override { return int64_t(position_); }
-
-  private:
-    const std::vector<uint8_t>& bytes_;
-    uint32_t maxRead_;
-    size_t position_ = 0;
-};
-
 void measure(const char* label, const std::vector<uint8_t>& file, uint32_t maxRead,
              const kestrel::script::ScriptKey& key) {
     kestrel::script::ScriptReader reader;
     reader.setKey(key);
-    reader.beginMainPass(std::make_unique<MemoryFile>(file, maxRead));
+    reader.beginMainPass(std::make_unique<kestrel::os::MemoryInputFile>(
+        std::string(file.begin(), file.end()), maxRead));
     const auto start = std::chrono::steady_clock::now();
     std::string line;
     size_t lines = 0;

@@ -30,6 +30,9 @@ if [ "$unformatted" != 0 ]; then
     exit 1
 fi
 
+step "layers: includes point down, OS headers only at the edge"
+scripts/check-layers.sh
+
 step "native: build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"

@@ -1,20 +1,20 @@
 #include "files/file_entry.h"
 
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/message_texts.h"
+#include "lexical/numbers.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
+#include "lexical/quoted_field.h"
 #include "os/file_system.h"
-#include "script/ansi_text.h"
-#include "script/condition_values.h"
-#include "script/quoted_field.h"
 
 namespace kestrel::files {
 
 namespace {
 
-using script::FieldCursor;
-using script::QuotedField;
-
-bool startsWithDigit(std::string_view text) {
-    return !text.empty() && text.front() >= '0' && text.front() <= '9';
-}
+using lexical::FieldCursor;
+using lexical::QuotedField;
 
 // A field that must fit its buffer: a longer one is cut and marks the line as broken.
 void storeBounded(std::string& field, std::string value, size_t capacity, bool& error) {
@@ -25,29 +25,20 @@ void storeBounded(std::string& field, std::string value, size_t capacity, bool& 
     field = std::move(value);
 }
 
-// A quoted field, or else a bare word. Nothing for an unterminated quote.
-std::optional<std::string> readQuotedOrWord(FieldCursor& cursor) {
-    QuotedField quoted = script::readQuotedField(cursor);
-    if (quoted.state == QuotedField::State::Unterminated)
-        return std::nullopt;
-    if (quoted.complete())
-        return std::move(quoted.text);
-    return cursor.readWord();
-}
-
 // The digits after "POPID=", as a popup number. Nothing unless a whole decimal number that
 // fits 32 bits stands there.
 std::optional<int32_t> readPopupId(FieldCursor& cursor) {
     cursor.skipSeparators();
-    if (!startsWithDigit(cursor.rest()))
+    if (!lexical::startsWithDigit(cursor.rest()))
         return std::nullopt;
-    const auto value = script::parseUnsignedDecimal(cursor.readWord());
+    const auto value = lexical::parseUnsignedDecimal(cursor.readWord());
     if (!value || *value > INT32_MAX)
         return std::nullopt;
     return static_cast<int32_t>(*value);
 }
 
-void classifySource(FileEntry& entry, std::string value) {
+void classifySource(ParsedEntry& parsed, std::string value) {
+    FileEntry& entry = parsed.item;
     // One trailing backslash goes, unless it is all there is (the server's root).
     if (value.size() > 1 && value.back() == '\\')
         value.pop_back();
@@ -62,26 +53,26 @@ void classifySource(FileEntry& entry, std::string value) {
         entry.sourceKind = SourceKind::Url;
     } else {
         entry.sourceKind = SourceKind::ScriptDirectory;
-        storeBounded(entry.source, "\\" + value, FileEntry::kRelativeSourceCapacity, entry.error);
+        storeBounded(entry.source, "\\" + value, FileEntry::kRelativeSourceCapacity, parsed.error);
         return;
     }
-    storeBounded(entry.source, std::move(value), FileEntry::kSourceCapacity, entry.error);
+    storeBounded(entry.source, std::move(value), FileEntry::kSourceCapacity, parsed.error);
 }
 
 // GROUP=n n ...: each number is looked up in the group-number table; a repeated GROUP
 // replaces the groups of an earlier one.
-bool readGroups(FieldCursor& cursor, FileEntry& entry, const script::OptionTables& options) {
+bool readGroups(FieldCursor& cursor, FileEntry& entry, const lexical::OptionTables& options) {
     cursor.skipSeparators();
     entry.groups.fill(FileEntry::kNoGroup);
     size_t count = 0;
-    while (startsWithDigit(cursor.rest())) {
+    while (lexical::startsWithDigit(cursor.rest())) {
         if (count == FileEntry::kGroupSlots)
             return false;
-        const auto number = script::parseUnsignedDecimal(cursor.readWord());
-        if (!number || *number >= static_cast<uint64_t>(script::OptionTables::kSize))
+        const auto number = lexical::parseUnsignedDecimal(cursor.readWord());
+        if (!number || *number >= static_cast<uint64_t>(lexical::OptionTables::kSize))
             return false;
         const int32_t option = options.optionOfGroup(static_cast<int32_t>(*number));
-        if (option == script::OptionTables::kNoOption)
+        if (option == lexical::OptionTables::kNoOption)
             return false; // no group declared that number
         entry.groups[count++] = static_cast<uint32_t>(option);
     }
@@ -90,12 +81,12 @@ bool readGroups(FieldCursor& cursor, FileEntry& entry, const script::OptionTable
 
 // ATTRIBUTE="AHRS": the letters in any case and order; an empty value clears every bit.
 bool readAttributes(FieldCursor& cursor, FileEntry& entry) {
-    const QuotedField quoted = script::readQuotedField(cursor);
+    const QuotedField quoted = lexical::readQuotedField(cursor);
     if (!quoted.complete())
         return false;
     uint32_t bits = 0;
     for (char c : quoted.text) {
-        switch (script::asciiUpper(c)) {
+        switch (lexical::asciiUpper(c)) {
         case 'A':
             bits |= os::attributes::Archive;
             break;
@@ -117,9 +108,12 @@ bool readAttributes(FieldCursor& cursor, FileEntry& entry) {
 }
 
 // One attribute word and its value; false when the line cannot be read on.
-bool readFileAttribute(FieldCursor& cursor, FileEntry& entry, const FileEntryContext& context) {
+bool readFileAttribute(FieldCursor& cursor, ParsedEntry& parsed, const FileEntryContext& context) {
+    FileEntry& entry = parsed.item;
     const std::string word = cursor.readWord();
-    const auto is = [&word](std::string_view name) { return script::equalsIgnoreCase(word, name); };
+    const auto is = [&word](std::string_view name) {
+        return lexical::equalsIgnoringAsciiCase(word, name);
+    };
     if (is("COMPRESSED") || is("SELF-EXTRACT")) {
         entry.compression =
             is("COMPRESSED") ? FileCompression::Compressed : FileCompression::SelfExtract;
@@ -131,17 +125,17 @@ bool readFileAttribute(FieldCursor& cursor, FileEntry& entry, const FileEntryCon
     if (!cursor.takeEquals())
         return false;
     if (is("OVERWRITE")) {
-        const auto mode = overwriteModeFromWord(cursor.readWord());
+        const auto mode = lexical::overwriteModeFromWord(cursor.readWord());
         if (mode)
             entry.overwrite = *mode;
         return mode.has_value();
     }
     if (is("SOURCE")) {
-        auto value = readQuotedOrWord(cursor);
+        auto value = lexical::readQuotedOrWord(cursor);
         if (!value || value->empty())
             return false;
-        classifySource(entry, std::move(*value));
-        return !entry.error;
+        classifySource(parsed, std::move(*value));
+        return !parsed.error;
     }
     if (is("POPID")) {
         const auto id = readPopupId(cursor);
@@ -154,64 +148,66 @@ bool readFileAttribute(FieldCursor& cursor, FileEntry& entry, const FileEntryCon
     return readAttributes(cursor, entry);
 }
 
-void parseFileLine(FieldCursor& cursor, FileEntry& entry, const FileEntryContext& context) {
-    auto name = readQuotedOrWord(cursor);
+void parseFileLine(FieldCursor& cursor, ParsedEntry& parsed, const FileEntryContext& context) {
+    FileEntry& entry = parsed.item;
+    auto name = lexical::readQuotedOrWord(cursor);
     if (!name || name->empty()) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
-    storeBounded(entry.name, std::move(*name), FileEntry::kNameCapacity, entry.error);
-    while (!entry.error) {
+    storeBounded(entry.name, std::move(*name), FileEntry::kNameCapacity, parsed.error);
+    while (!parsed.error) {
         cursor.skipSeparators();
         if (cursor.atEnd())
             return;
-        if (!readFileAttribute(cursor, entry, context))
-            entry.error = true;
+        if (!readFileAttribute(cursor, parsed, context))
+            parsed.error = true;
     }
 }
 
-void parseInsertDiskLine(FieldCursor& cursor, FileEntry& entry) {
+void parseInsertDiskLine(FieldCursor& cursor, ParsedEntry& parsed) {
+    FileEntry& entry = parsed.item;
     entry.kind = EntryKind::Disk;
-    entry.name = script::texts::kNextDisk;
-    const QuotedField description = script::readQuotedField(cursor);
+    entry.name = lexical::texts::kNextDisk;
+    const QuotedField description = lexical::readQuotedField(cursor);
     if (description.state == QuotedField::State::Unterminated) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
     if (!description.text.empty())
-        storeBounded(entry.name, description.text, FileEntry::kNameCapacity, entry.error);
+        storeBounded(entry.name, description.text, FileEntry::kNameCapacity, parsed.error);
     if (cursor.atEnd())
         return;
 
-    const QuotedField label = script::readQuotedField(cursor);
+    const QuotedField label = lexical::readQuotedField(cursor);
     if (label.state == QuotedField::State::Unterminated) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
-    storeBounded(entry.volumeLabel, label.text, FileEntry::kVolumeLabelCapacity, entry.error);
+    storeBounded(entry.volumeLabel, label.text, FileEntry::kVolumeLabelCapacity, parsed.error);
     if (!entry.volumeLabel.empty())
         entry.kind = EntryKind::DiskWithLabel;
     if (cursor.atEnd())
         return;
 
-    if (!script::equalsIgnoreCase(cursor.readWord(), "POPID") || !cursor.takeEquals()) {
-        entry.error = true;
+    if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "POPID") || !cursor.takeEquals()) {
+        parsed.error = true;
         return;
     }
     const auto id = readPopupId(cursor);
     if (!id) {
-        entry.error = true;
+        parsed.error = true;
         return;
     }
     entry.popupId = *id;
     cursor.skipSeparators();
     if (!cursor.atEnd())
-        entry.error = true;
+        parsed.error = true;
 }
 
 } // namespace
 
-bool FileEntry::isSelected(const script::OptionTables& options) const {
+bool FileEntry::isSelected(const lexical::OptionTables& options) const {
     if (groups[0] == kNoGroup)
         return true;
     for (uint32_t option : groups) {
@@ -221,28 +217,15 @@ bool FileEntry::isSelected(const script::OptionTables& options) const {
     return false;
 }
 
-FileEntry parseFileEntry(FieldCursor& cursor, EntryCommand command,
-                         const FileEntryContext& context) {
-    FileEntry entry;
-    entry.overwrite = context.overwriteDefault;
+ParsedEntry parseFileEntry(FieldCursor& cursor, EntryCommand command,
+                           const FileEntryContext& context) {
+    ParsedEntry parsed;
+    parsed.item.overwrite = context.overwriteDefault;
     if (command == EntryCommand::File)
-        parseFileLine(cursor, entry, context);
+        parseFileLine(cursor, parsed, context);
     else
-        parseInsertDiskLine(cursor, entry);
-    return entry;
-}
-
-std::optional<script::OverwriteMode> overwriteModeFromWord(std::string_view word) {
-    using script::OverwriteMode;
-    if (script::equalsIgnoreCase(word, "YES"))
-        return OverwriteMode::Yes;
-    if (script::equalsIgnoreCase(word, "NO"))
-        return OverwriteMode::No;
-    if (script::equalsIgnoreCase(word, "NEW"))
-        return OverwriteMode::New;
-    if (script::equalsIgnoreCase(word, "ASK"))
-        return OverwriteMode::Ask;
-    return std::nullopt;
+        parseInsertDiskLine(cursor, parsed);
+    return parsed;
 }
 
 } // namespace kestrel::files

@@ -9,9 +9,10 @@
 // Attributes come in any order and may repeat; a later one overrides an earlier one.
 #pragma once
 
-#include "script/field_cursor.h"
-#include "script/option_tables.h"
-#include "script/plugin_globals.h"
+#include "lexical/field_cursor.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
+#include "lexical/parse_result.h"
 
 #include <array>
 #include <cstdint>
@@ -41,8 +42,7 @@ enum class SourceKind : uint32_t {
     Url = 3,             // a full URL (holds "//")
 };
 
-class FileEntry {
-  public:
+struct FileEntry {
     static constexpr size_t kNameCapacity = 498;
     static constexpr size_t kVolumeLabelCapacity = 12;
     static constexpr size_t kSourceCapacity = 498;
@@ -52,28 +52,24 @@ class FileEntry {
     static constexpr uint32_t kNoGroup = 65535;
     static constexpr uint32_t kNormalAttributes = 128;
 
-    virtual ~FileEntry() = default;
-
     // FILE: the file name as written; the copy pipeline expands its macros later.
     // INSERTDISK: the description of the disk shown in the prompt.
     std::string name;
     std::string volumeLabel;
     EntryKind kind = EntryKind::File;
     FileCompression compression = FileCompression::None;
-    script::OverwriteMode overwrite = script::OverwriteMode::Ask;
+    lexical::OverwriteMode overwrite = lexical::OverwriteMode::Ask;
     // Option indices of the groups the file belongs to; unused slots hold kNoGroup.
     std::array<uint32_t, kGroupSlots> groups = filledGroups();
     int32_t popupId = -1; // popup screen shown before the entry; below 1 shows none
     std::string source;
     bool hasSource = false;
     SourceKind sourceKind = SourceKind::ScriptDirectory;
-    bool error = false; // the line could not be parsed
     uint32_t attributes = kNormalAttributes;
 
     // True when the entry belongs to no group, or to a group whose option is selected.
-    bool isSelected(const script::OptionTables& options) const;
+    bool isSelected(const lexical::OptionTables& options) const;
 
-  private:
     static std::array<uint32_t, kGroupSlots> filledGroups() {
         std::array<uint32_t, kGroupSlots> slots{};
         slots.fill(kNoGroup);
@@ -86,20 +82,19 @@ enum class EntryCommand { File, InsertDisk };
 // Installation values the parser reads and writes.
 struct FileEntryContext {
     // The OVERWRITEFILE setting at the moment the line is read.
-    script::OverwriteMode overwriteDefault = script::OverwriteMode::Ask;
+    lexical::OverwriteMode overwriteDefault = lexical::OverwriteMode::Ask;
     // GROUP numbers are looked up in its group-number table.
-    const script::OptionTables& options;
+    const lexical::OptionTables& options;
     // Set by the first COMPRESSED or SELF-EXTRACT file; never cleared.
     bool& byteModeOff;
 };
 
-// Parses the rest of a FILE or INSERTDISK line (cursor behind the command word). A line that
-// cannot be read leaves error set: for FILE that is a script error; INSERTDISK is kept as far
-// as it was read.
-FileEntry parseFileEntry(script::FieldCursor& cursor, EntryCommand command,
-                         const FileEntryContext& context);
+using ParsedEntry = lexical::Parsed<FileEntry>;
 
-// YES, NO, NEW and ASK in any case (OVERWRITEFILE and OVERWRITE=); nothing for another word.
-std::optional<script::OverwriteMode> overwriteModeFromWord(std::string_view word);
+// Parses the rest of a FILE or INSERTDISK line (cursor behind the command word). A line that
+// cannot be read is an error, and the entry is kept as far as it was read: for FILE the error
+// stops the script, INSERTDISK keeps the entry.
+ParsedEntry parseFileEntry(lexical::FieldCursor& cursor, EntryCommand command,
+                           const FileEntryContext& context);
 
 } // namespace kestrel::files

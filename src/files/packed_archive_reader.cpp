@@ -14,33 +14,24 @@
 // bounded (kMaxArchiveVolumes).
 #include "files/packed_archive_reader.h"
 
+#include "lexical/message_texts.h"
+#include "lexical/overwrite_mode.h"
+#include "lexical/path_text.h"
+#include "os/read_fully.h"
+
 #include <algorithm>
 #include <new>
 
 namespace kestrel::files {
 namespace {
 
-constexpr char kFileNotFound[] = "File not found: ";
-constexpr char kNotEnoughMemory[] = "Not enough memory unshrinking files";
-constexpr char kReadingFileError[] = "Reading file error: ";
-constexpr char kInvalidCompressedFile[] = "Invalid compressed file ";
-constexpr char kCannotCreateFile[] = "Cannot create file ";
-constexpr char kReadingDiskError[] = "Reading disk error.";
-constexpr char kWritingDiskError[] = "Writing disk error.";
-constexpr char kRefusedMember[] = "Archive member not unpacked, its name is not that of a file "
-                                  "inside the destination directory: ";
+namespace texts = lexical::texts;
 
 // Progress is advanced at most once per this many bytes while a member is written.
 constexpr int32_t kProgressStep = 50000;
 
 bool isSeparator(char c) {
     return c == '\\' || c == '/';
-}
-
-// The text up to and including the last path separator; empty when there is none.
-std::string directoryPart(const std::string& path) {
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
 // A component such as "..", "..." or ". ." names the parent or worse once Windows has
@@ -89,17 +80,17 @@ std::string memberNameProblem(const archive::TextField& name) {
 
 UnpackResult PackedArchiveReader::unpackArchive(const std::string& destinationPath,
                                                 const std::string& sourcePath,
-                                                script::OverwriteMode mode, uint32_t attributes) {
+                                                lexical::OverwriteMode mode, uint32_t attributes) {
     refused_ = 0;
     UnpackResult opened = openFirstVolume(sourcePath);
     if (opened != UnpackResult::Done) {
         return opened;
     }
-    destinationDirectory_ = directoryPart(destinationPath);
+    destinationDirectory_ = std::string(lexical::directoryPart(destinationPath));
 
     decoder_.reset(new (std::nothrow) ExplodeDecoder);
     if (!decoder_) {
-        showError(kNotEnoughMemory);
+        showError(texts::kNotEnoughMemory);
         return finish(UnpackResult::Failed);
     }
 
@@ -139,15 +130,15 @@ UnpackResult PackedArchiveReader::openFirstVolume(const std::string& sourcePath)
     abort_ = false;
     volumesOpened_ = 1;
     sourcePath_ = sourcePath;
-    sourceDirectory_ = directoryPart(sourcePath);
+    sourceDirectory_ = std::string(lexical::directoryPart(sourcePath));
     volumePath_ = sourcePath;
     volume_ = ctx_.volumes.openVolume(sourcePath);
     if (!volume_) {
-        showError(kFileNotFound + sourcePath);
+        showError(texts::kNotFound, sourcePath);
         return UnpackResult::Failed;
     }
     uint8_t bytes[archive::kVolumeHeaderSize];
-    if (readFully(bytes, sizeof bytes) != sizeof bytes) {
+    if (os::readFully(*volume_, bytes, sizeof bytes) != sizeof bytes) {
         return finish(UnpackResult::NotAnArchive);
     }
     volumeHeader_ = archive::loadVolumeHeader(bytes);
@@ -156,7 +147,7 @@ UnpackResult PackedArchiveReader::openFirstVolume(const std::string& sourcePath)
     }
     remaining_ = volumeHeader_.memberCount;
     if (remaining_ < 0) {
-        showError(kInvalidCompressedFile + sourcePath);
+        showError(texts::kInvalidCompressedFile, sourcePath);
         return finish(UnpackResult::Failed);
     }
     return UnpackResult::Done;
@@ -169,17 +160,17 @@ bool PackedArchiveReader::readMemberHeader(UnpackResult& ended) {
     }
     ended = UnpackResult::Failed;
     uint8_t bytes[archive::kMemberHeaderSize];
-    if (readFully(bytes, sizeof bytes) != sizeof bytes) {
+    if (os::readFully(*volume_, bytes, sizeof bytes) != sizeof bytes) {
         // A header never spans volumes: what was read of it here is dropped.
         if (!volumeHeader_.hasNextVolume()) {
-            showError(kReadingFileError + sourcePath_);
+            showError(texts::kReadingFileError, sourcePath_);
             return false;
         }
         if (nextVolume() != 0) {
             return false;
         }
-        if (readFully(bytes, sizeof bytes) != sizeof bytes) {
-            showError(kReadingFileError + volumePath_);
+        if (os::readFully(*volume_, bytes, sizeof bytes) != sizeof bytes) {
+            showError(texts::kReadingFileError, volumePath_);
             return false;
         }
     }
@@ -188,32 +179,32 @@ bool PackedArchiveReader::readMemberHeader(UnpackResult& ended) {
     return true;
 }
 
-UnpackResult PackedArchiveReader::unpackMember(script::OverwriteMode mode, uint32_t attributes) {
+UnpackResult PackedArchiveReader::unpackMember(lexical::OverwriteMode mode, uint32_t attributes) {
     std::string problem = memberNameProblem(member_.name);
     if (!problem.empty()) {
         ++refused_;
-        showError(kRefusedMember + member_.name.text + " (" + problem + ")");
+        showError(texts::kRefusedMember, member_.name.text + " (" + problem + ")");
         return skipMember() == 0 ? UnpackResult::Done : UnpackResult::Failed;
     }
     const std::string destination = destinationDirectory_ + member_.name.text;
     if (member_.name.text.find_first_of("\\/") != std::string::npos &&
-        !ctx_.record.createDirectories(directoryPart(destination))) {
+        !ctx_.record.createDirectories(std::string(lexical::directoryPart(destination)))) {
         return UnpackResult::Failed;
     }
     os::DosDateTime existing = ctx_.files.readDosDateTime(destination).value_or(os::DosDateTime{});
 
     bool create = true;
     std::unique_ptr<os::InputFile> old;
-    if (mode != script::OverwriteMode::Yes) {
+    if (mode != lexical::OverwriteMode::Yes) {
         old = ctx_.files.openForReading(destination);
     }
     if (old) {
         switch (mode) {
-        case script::OverwriteMode::New:
+        case lexical::OverwriteMode::New:
             create = member_.date > existing.date ||
                      (member_.date == existing.date && member_.time > existing.time);
             break;
-        case script::OverwriteMode::Ask:
+        case lexical::OverwriteMode::Ask:
             create = ctx_.prompts.messageBox(ctx_.fileExistsText + destination + "?", "",
                                              os::kMbYesNo | os::kMbIconQuestion) == os::kIdYes;
             break;
@@ -236,7 +227,7 @@ UnpackResult PackedArchiveReader::unpackMember(script::OverwriteMode mode, uint3
     ctx_.files.setAttributes(destination, os::attributes::Normal);
     output_ = ctx_.files.createForWriting(destination);
     if (!output_) {
-        showError(kCannotCreateFile + destination);
+        showError(texts::kCannotCreateFile, destination);
         return UnpackResult::Failed;
     }
 
@@ -282,10 +273,10 @@ uint32_t PackedArchiveReader::readStored(uint8_t* buffer, uint32_t* size, void* 
     if (wanted == 0) {
         return 0;
     }
-    int64_t got = self.readFully(buffer, wanted);
+    int64_t got = os::readFully(*self.volume_, buffer, wanted);
     if (got < 0) {
         self.abort_ = true;
-        self.showError(kReadingDiskError);
+        self.showError(texts::kReadingDiskError);
         return 0;
     }
     // The member runs on into the following volumes, however many it takes.
@@ -294,9 +285,9 @@ uint32_t PackedArchiveReader::readStored(uint8_t* buffer, uint32_t* size, void* 
             self.abort_ = true;
             return 0;
         }
-        int64_t more = self.readFully(buffer + got, wanted - uint32_t(got));
+        int64_t more = os::readFully(*self.volume_, buffer + got, wanted - uint32_t(got));
         if (more <= 0) {
-            self.showError(kReadingDiskError);
+            self.showError(texts::kReadingDiskError);
             self.abort_ = true;
             return 0;
         }
@@ -314,7 +305,7 @@ void PackedArchiveReader::writeDecoded(const uint8_t* buffer, uint32_t* count, v
     int32_t put = self.output_->write(buffer, *count);
     if (put <= 0) {
         self.abort_ = true;
-        self.showError(kWritingDiskError);
+        self.showError(texts::kWritingDiskError);
         return;
     }
     InstallProgress& progress = self.ctx_.progress;
@@ -331,7 +322,7 @@ int32_t PackedArchiveReader::nextVolume() {
     volume_.reset();
     const archive::TextField& name = volumeHeader_.nextName;
     if (!isPlainFileName(name) || volumesOpened_ >= kMaxArchiveVolumes) {
-        showError(kInvalidCompressedFile + volumePath_);
+        showError(texts::kInvalidCompressedFile, volumePath_);
         return -1;
     }
     volumePath_ = sourceDirectory_ + name.text;
@@ -348,11 +339,11 @@ int32_t PackedArchiveReader::nextVolume() {
     ctx_.progress.advance();
     uint8_t bytes[archive::kVolumeHeaderSize];
     archive::VolumeHeader header;
-    if (readFully(bytes, sizeof bytes) == sizeof bytes) {
+    if (os::readFully(*volume_, bytes, sizeof bytes) == sizeof bytes) {
         header = archive::loadVolumeHeader(bytes);
     }
     if (!header.isContinuation()) {
-        showError(kInvalidCompressedFile + volumePath_);
+        showError(texts::kInvalidCompressedFile, volumePath_);
         volume_.reset();
         return -1;
     }
@@ -377,7 +368,7 @@ int32_t PackedArchiveReader::skipStoredBytes(uint32_t remaining) {
         int64_t position = volume_->tell();
         int64_t length = volume_->seek(0, os::SeekOrigin::End);
         if (position < 0 || length < position) {
-            showError(kReadingDiskError);
+            showError(texts::kReadingDiskError);
             return -1;
         }
         if (length - position >= remaining) {
@@ -386,7 +377,7 @@ int32_t PackedArchiveReader::skipStoredBytes(uint32_t remaining) {
         remaining -= uint32_t(length - position);
         if (!volumeHeader_.hasNextVolume()) {
             // The member claims more bytes than the archive has left.
-            showError(kReadingFileError + sourcePath_);
+            showError(texts::kReadingFileError, sourcePath_);
             return -1;
         }
         if (nextVolume() != 0) {
@@ -395,24 +386,9 @@ int32_t PackedArchiveReader::skipStoredBytes(uint32_t remaining) {
     }
 }
 
-int64_t PackedArchiveReader::readFully(void* buffer, uint32_t count) {
-    uint8_t* at = static_cast<uint8_t*>(buffer);
-    uint32_t done = 0;
-    while (done < count) {
-        int32_t got = volume_->read(at + done, count - done);
-        if (got < 0) {
-            return -1;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += uint32_t(got);
-    }
-    return done;
-}
-
-void PackedArchiveReader::showError(const std::string& text) {
-    ctx_.prompts.messageBox(text, os::kDefaultCaption, os::kMbOk | os::kMbIconExclamation);
+void PackedArchiveReader::showError(std::string_view text, std::string_view subject) {
+    const std::string message = std::string(text) + std::string(subject);
+    ctx_.prompts.messageBox(message, os::kDefaultCaption, os::kMbOk | os::kMbIconExclamation);
 }
 
 UnpackResult PackedArchiveReader::finish(UnpackResult result) {

@@ -14,9 +14,10 @@
 #include "files/copy_services.h"
 #include "files/explode_decoder.h"
 #include "files/packed_archive_format.h"
+#include "lexical/message_texts.h"
+#include "lexical/overwrite_mode.h"
 #include "os/file_system.h"
 #include "os/prompts.h"
-#include "script/plugin_globals.h"
 
 #include <cstdint>
 #include <functional>
@@ -46,7 +47,7 @@ struct PackedArchiveContext {
     InstallRecord& record;
     // The question asked before replacing a file under OVERWRITE=ASK; the destination and
     // "?" follow it.
-    std::string fileExistsText{script::texts::kFileExists};
+    std::string fileExistsText{lexical::texts::kFileExists};
 };
 
 // Why a member name cannot be unpacked safely, or empty when it can. The name is used
@@ -62,7 +63,7 @@ class PackedArchiveReader {
     // Unpacks the archive at sourcePath into the directory part of destinationPath (up to
     // its last backslash). Members unpacked before a failure stay installed and logged.
     UnpackResult unpackArchive(const std::string& destinationPath, const std::string& sourcePath,
-                               script::OverwriteMode mode, uint32_t attributes);
+                               lexical::OverwriteMode mode, uint32_t attributes);
 
     // Walks the members without unpacking anything, for listings.
     UnpackResult listArchive(const std::string& sourcePath,
@@ -76,13 +77,13 @@ class PackedArchiveReader {
     // Reads the next member's header into member_. False when the members are over: `ended` is
     // then what the walk ends with, Done past the last member or Failed on a broken header.
     bool readMemberHeader(UnpackResult& ended);
-    UnpackResult unpackMember(script::OverwriteMode mode, uint32_t attributes);
+    UnpackResult unpackMember(lexical::OverwriteMode mode, uint32_t attributes);
     UnpackResult explodeMember(const std::string& destination);
     int32_t nextVolume();
     int32_t skipMember();
     int32_t skipStoredBytes(uint32_t remaining);
-    int64_t readFully(void* buffer, uint32_t count);
-    void showError(const std::string& text);
+    // A message box with text and what it is about (a path), as one line.
+    void showError(std::string_view text, std::string_view subject = {});
     UnpackResult finish(UnpackResult result);
 
     static uint32_t readStored(uint8_t* buffer, uint32_t* size, void* user);

@@ -8,6 +8,7 @@
 #include "files/packed_archive_writer.h"
 
 #include "files/packed_archive_format.h"
+#include "lexical/path_text.h"
 
 #include <algorithm>
 #include <functional>
@@ -22,14 +23,10 @@ constexpr size_t kTextSample = 4096;
 // The DOS epoch, for files whose time cannot be given as a DOS date.
 constexpr os::DosDateTime kEarliestStamp{(1 << 5) | 1, 0};
 
+// What follows the directory part: a drive letter stays with the name, so that a volume name
+// with a drive in it is refused rather than written beside the wrong directory.
 std::string fileNameOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-std::string directoryOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    return path.substr(lexical::directoryPart(path).size());
 }
 
 } // namespace
@@ -194,7 +191,7 @@ bool PackedArchiveWriter::write(const std::string& firstVolumePath, ArchiveWrite
         return false;
     }
 
-    const std::string directory = directoryOf(firstVolumePath);
+    const std::string directory = std::string(lexical::directoryPart(firstVolumePath));
     const std::string firstName = fileNameOf(firstVolumePath);
     for (uint32_t index = 0; index < volumeCount; ++index) {
         volumePaths_.push_back(index == 0 ? firstVolumePath

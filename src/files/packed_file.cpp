@@ -1,20 +1,11 @@
 #include "files/packed_file.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/path_text.h"
 
 #include <algorithm>
 
 namespace kestrel::files {
-namespace {
-
-// Members are stored by file name and extension only, so drive and directory are dropped.
-std::string fileNamePart(const std::string& name) {
-    size_t cut = name.find_last_of("\\/:");
-    return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-
-} // namespace
-
 PackedFile::~PackedFile() = default;
 
 int32_t PackedFile::read(void* buffer, uint32_t count) {
@@ -100,7 +91,7 @@ void PackedFileLayer::openContainerIfNeeded() {
 bool PackedFileLayer::findMember(const std::string& fileName, PackedFile& handle) {
     bool found = false;
     walkContainerRecords(*container_, trailer_, [&](const ContainerRecord& record) {
-        if (!script::equalsIgnoreCase(record.name, fileName)) {
+        if (!lexical::equalsIgnoringAsciiCase(record.name, fileName)) {
             return true;
         }
         handle.layer_ = this;
@@ -119,7 +110,9 @@ bool PackedFileLayer::findMember(const std::string& fileName, PackedFile& handle
 std::unique_ptr<PackedFile> PackedFileLayer::open(const std::string& name) {
     openContainerIfNeeded();
     std::unique_ptr<PackedFile> handle(new PackedFile());
-    if (containerOpen() && !lookupOff_ && findMember(fileNamePart(name), *handle)) {
+    // Members are stored by file name and extension only, so drive and directory are dropped.
+    const std::string memberName(lexical::fileNamePart(name));
+    if (containerOpen() && !lookupOff_ && findMember(memberName, *handle)) {
         return handle;
     }
     if (name.find_first_of("*?") != std::string::npos) {

@@ -16,17 +16,19 @@ namespace kestrel::files {
 
 class PackedFileLayer;
 
-class PackedFile {
+// An input file like any other, so that the script reader and the archive reader take it as it
+// is; it also tells the size, stamp and attributes that the copy pipeline gives installed files.
+class PackedFile final : public os::InputFile {
   public:
-    ~PackedFile();
+    ~PackedFile() override;
     PackedFile(const PackedFile&) = delete;
     PackedFile& operator=(const PackedFile&) = delete;
 
     // Bytes read (0 at the end), or -1 on an error or when the container was closed.
-    int32_t read(void* buffer, uint32_t count);
+    int32_t read(void* buffer, uint32_t count) override;
     // The new position, or -1. A member's position is kept within 0..size.
-    int64_t seek(int64_t offset, os::SeekOrigin origin);
-    int64_t tell();
+    int64_t seek(int64_t offset, os::SeekOrigin origin) override;
+    int64_t tell() override;
 
     bool isMember() const { return !file_; }
     uint32_t size() const { return size_; }

@@ -1,7 +1,11 @@
 #include "files/registry_block.h"
 
-#include "script/ansi_text.h"
-#include "script/quoted_field.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
+#include "lexical/numbers.h"
+#include "lexical/quoted_field.h"
+#include "lexical/word_table.h"
 
 #include <cstdint>
 
@@ -9,12 +13,9 @@ namespace kestrel::files {
 
 namespace {
 
-using script::equalsIgnoreCase;
-
-template <typename T> struct Named {
-    std::string_view name;
-    T value;
-};
+using lexical::equalsIgnoringAsciiCase;
+using lexical::lookUpWord;
+template <typename T> using Named = lexical::NamedWord<T>;
 
 constexpr Named<RegistryRoot> kRoots[] = {
     {"HKEY_CLASSES_ROOT", RegistryRoot::ClassesRoot},
@@ -58,14 +59,6 @@ constexpr Named<RegistryValueOperation> kValueOperations[] = {
     {"INCREMENT", RegistryValueOperation::Increment},
 };
 
-template <typename T, size_t N>
-std::optional<T> lookUp(const Named<T> (&table)[N], std::string_view word) {
-    for (const Named<T>& entry : table)
-        if (equalsIgnoreCase(entry.name, word))
-            return entry.value;
-    return std::nullopt;
-}
-
 // Binary data: every 8 digits from the start make one byte, the first digit the most
 // significant; a shorter last group makes a last byte of its own.
 std::optional<std::string> bytesFromBinaryDigits(std::string_view digits) {
@@ -82,58 +75,22 @@ std::optional<std::string> bytesFromBinaryDigits(std::string_view digits) {
     return bytes;
 }
 
-// DWORD data is converted when it is written: decimal, hexadecimal after "0x", octal after a
-// leading 0. Checked here so that a mistyped number is a script error rather than a 0 written.
-bool isDwordText(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    unsigned base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    } else if (text.size() > 1 && text[0] == '0') {
-        base = 8;
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return false;
-    uint64_t value = 0;
-    for (char c : text) {
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else
-            return false;
-        if (digit >= base)
-            return false;
-        value = value * base + digit;
-        if (value > UINT32_MAX)
-            return false;
-    }
-    return true;
-}
-
 // A value name field: DEFAULT, in any case, names the key's default value.
 std::optional<std::string> valueName(std::string field) {
-    if (equalsIgnoreCase(field, "DEFAULT"))
+    if (equalsIgnoringAsciiCase(field, "DEFAULT"))
         return std::nullopt;
     return field;
 }
 
 // KEY operation "root\path" ["new name"]
-bool parseKeyLine(script::FieldCursor& cursor, RegistryBlock& block) {
-    const std::optional<RegistryKeyOperation> operation = lookUp(kKeyOperations, cursor.readWord());
+bool parseKeyLine(lexical::FieldCursor& cursor, RegistryBlock& block) {
+    const std::optional<RegistryKeyOperation> operation =
+        lookUpWord(kKeyOperations, cursor.readWord());
     if (!operation)
         return false;
     block.keyOperation = *operation;
 
-    const std::optional<std::string> path = script::readRequiredQuoted(cursor);
+    const std::optional<std::string> path = lexical::readRequiredQuoted(cursor);
     if (!path)
         return false;
     const size_t backslash = path->find('\\');
@@ -148,7 +105,7 @@ bool parseKeyLine(script::FieldCursor& cursor, RegistryBlock& block) {
     block.root = *root;
 
     if (block.keyOperation == RegistryKeyOperation::Rename) {
-        std::optional<std::string> newName = script::readRequiredQuoted(cursor);
+        std::optional<std::string> newName = lexical::readRequiredQuoted(cursor);
         if (!newName)
             return false;
         block.newKeyName = std::move(*newName);
@@ -157,25 +114,25 @@ bool parseKeyLine(script::FieldCursor& cursor, RegistryBlock& block) {
 }
 
 // VALUE type operation "name" ["data" | "new name"]
-bool parseValueLine(script::FieldCursor& cursor, RegistryBlock& block) {
+bool parseValueLine(lexical::FieldCursor& cursor, RegistryBlock& block) {
     RegistryValue value;
-    const std::optional<RegistryValueType> type = lookUp(kValueTypes, cursor.readWord());
+    const std::optional<RegistryValueType> type = lookUpWord(kValueTypes, cursor.readWord());
     if (!type)
         return false;
     value.type = *type;
     const std::optional<RegistryValueOperation> operation =
-        lookUp(kValueOperations, cursor.readWord());
+        lookUpWord(kValueOperations, cursor.readWord());
     if (!operation)
         return false;
     value.operation = *operation;
 
-    std::optional<std::string> name = script::readRequiredQuoted(cursor);
+    std::optional<std::string> name = lexical::readRequiredQuoted(cursor);
     if (!name || name->size() > RegistryValue::kTextCapacity)
         return false;
     value.name = valueName(std::move(*name));
 
     if (value.operation != RegistryValueOperation::Delete) {
-        std::optional<std::string> field = script::readRequiredQuoted(cursor);
+        std::optional<std::string> field = lexical::readRequiredQuoted(cursor);
         if (!field || field->size() > RegistryValue::kTextCapacity)
             return false;
         if (value.operation == RegistryValueOperation::Rename) {
@@ -189,7 +146,9 @@ bool parseValueLine(script::FieldCursor& cursor, RegistryBlock& block) {
                 value.binaryData = std::move(*bytes);
             } else if (value.type == RegistryValueType::Dword ||
                        value.type == RegistryValueType::DwordBigEndian) {
-                if (!isDwordText(value.data))
+                // Converted when it is written; checked here so that a mistyped number is a
+                // script error rather than a 0 written.
+                if (!lexical::parseDwordText(value.data))
                     return false;
             }
         }
@@ -204,37 +163,37 @@ bool parseValueLine(script::FieldCursor& cursor, RegistryBlock& block) {
 } // namespace
 
 std::optional<RegistryRoot> registryRootNamed(std::string_view name) {
-    return lookUp(kRoots, name);
+    return lookUpWord(kRoots, name);
 }
 
 namespace {
 
 // Reads lines up to ENDREGISTRY into result; false on the first line at fault.
-bool readBlockLines(script::FieldCursor& cursor, script::LineSource& lines,
+bool readBlockLines(lexical::FieldCursor& cursor, lexical::LineSource& lines,
                     RegistryBlockParse& result) {
     std::string line;
     for (;;) {
         const int read = lines.readScriptLine(line);
-        if (read == script::kLineEnd || read == script::kLineError)
+        if (read == lexical::kLineEnd || read == lexical::kLineError)
             return false; // no ENDREGISTRY
         ++result.linesTaken;
-        if (read == script::kLineIgnore)
+        if (read == lexical::kLineIgnore)
             continue;
         result.lastLineNumber = read;
 
         cursor.setText(line);
         const std::string keyword = cursor.readKeyword();
-        if (equalsIgnoreCase(keyword, "ENDREGISTRY"))
+        if (equalsIgnoringAsciiCase(keyword, "ENDREGISTRY"))
             return true;
-        if (keyword.empty() || equalsIgnoreCase(keyword, "REM"))
+        if (keyword.empty() || equalsIgnoringAsciiCase(keyword, "REM"))
             continue;
-        if (equalsIgnoreCase(keyword, "KEY")) {
+        if (equalsIgnoringAsciiCase(keyword, "KEY")) {
             if (result.block)
                 return false; // one key per block
-            result.block = std::make_unique<RegistryBlock>();
+            result.block.emplace();
             if (!parseKeyLine(cursor, *result.block))
                 return false;
-        } else if (equalsIgnoreCase(keyword, "VALUE")) {
+        } else if (equalsIgnoringAsciiCase(keyword, "VALUE")) {
             if (!result.block || !parseValueLine(cursor, *result.block))
                 return false;
         } else {
@@ -245,10 +204,10 @@ bool readBlockLines(script::FieldCursor& cursor, script::LineSource& lines,
 
 } // namespace
 
-RegistryBlockParse parseRegistryBlock(script::FieldCursor& cursor, script::LineSource& lines) {
+RegistryBlockParse parseRegistryBlock(lexical::FieldCursor& cursor, lexical::LineSource& lines) {
     RegistryBlockParse result;
-    result.ok = readBlockLines(cursor, lines, result);
-    if (!result.ok)
+    result.error = !readBlockLines(cursor, lines, result);
+    if (result.error)
         result.block.reset();
     return result;
 }

@@ -15,12 +15,12 @@
 // passed over. This file reads blocks; they are written after the files are installed.
 #pragma once
 
-#include "script/field_cursor.h"
-#include "script/line_source.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
+#include "lexical/parse_result.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -89,8 +89,6 @@ struct RegistryBlock {
     static constexpr size_t kMaxValues = 50;
     static constexpr size_t kMaxCreatedKeys = 50;
 
-    virtual ~RegistryBlock() = default;
-
     RegistryRoot root = RegistryRoot::LocalMachine;
     RegistryKeyOperation keyOperation = RegistryKeyOperation::None;
     std::string rootName;   // as written, e.g. HKEY_LOCAL_MACHINE
@@ -100,10 +98,9 @@ struct RegistryBlock {
     std::vector<CreatedKey> createdKeys; // filled while the block is written
 };
 
-struct RegistryBlockParse {
-    bool ok = false;
-    // Null after a failure, and when the block had no KEY line: nothing to write or append.
-    std::unique_ptr<RegistryBlock> block;
+struct RegistryBlockParse : lexical::ParseStatus {
+    // None after a failure, and when the block had no KEY line: nothing to write or append.
+    std::optional<RegistryBlock> block;
     // Lines read after BEGINREGISTRY, ENDREGISTRY and the failing line included.
     int linesTaken = 0;
     // The number the line source gave the last line it delivered (a deferred block's own line
@@ -117,7 +114,7 @@ struct RegistryBlockParse {
 // a key below it, a field that must be quoted and is not, binary data that is not binary
 // digits, DWORD data that is not a 32-bit number, the 51st value, any other keyword, and the
 // end of the lines before ENDREGISTRY.
-RegistryBlockParse parseRegistryBlock(script::FieldCursor& cursor, script::LineSource& lines);
+RegistryBlockParse parseRegistryBlock(lexical::FieldCursor& cursor, lexical::LineSource& lines);
 
 // The root a name stands for (compared without regard to case), if any.
 std::optional<RegistryRoot> registryRootNamed(std::string_view name);

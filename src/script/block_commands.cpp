@@ -1,8 +1,11 @@
 // Commands that take the lines after their own up to an end keyword: the screens (first, last, exit
 // message), pop messages, groups of options and registry blocks.
 #include "files/registry_block.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
+#include "lexical/numbers.h"
 #include "os/prompts.h"
-#include "script/ansi_text.h"
 #include "script/command_support.h"
 #include "script/interpreter.h"
 #include "script/interpreter_lines.h"
@@ -15,17 +18,19 @@ namespace kestrel::script {
 
 namespace {
 
-// Reads a block's lines into the text store. An error is placed on the line at fault, or on the
-// keyword line when the lines ran out before the end keyword.
-CommandResult readBlock(CommandContext& c, std::string_view endKeyword, std::string_view ownFace) {
+// Reads the lines of the command's block, up to its end keyword, into the text store. An error is
+// placed on the line at fault, or on the keyword line when the lines ran out before the end.
+CommandResult readBlock(CommandContext& c, std::string_view ownFace) {
     const TitleFont& title = c.globals.settings.titleFont;
     const ui::MeasureFont font =
         ui::measureFontFor(ownFace, c.globals.settings.screenFont, title.italic, title.underline);
-    const ui::ScreenBlockRead read =
-        ui::readScreenBlock(c.lines, endKeyword, font, c.services.measure, c.script.textStore);
-    switch (read.error) {
-    case ui::ScreenBlockError::None:
+    const ui::ScreenBlockRead read = ui::readScreenBlock(c.lines, c.command->screenTextEnd, font,
+                                                         c.services.measure, c.state.textStore);
+    if (c.take(read) == CommandResult::Done)
         return CommandResult::Done;
+    switch (read.problem) {
+    case ui::ScreenBlockError::None:
+        break;
     case ui::ScreenBlockError::MissingEnd:
         return c.failAt(c.keywordLineNumber, c.keywordLine);
     case ui::ScreenBlockError::ReadFailed:
@@ -39,7 +44,7 @@ CommandResult readBlock(CommandContext& c, std::string_view endKeyword, std::str
 
 // The screen a builder made, or the error placed on the block line at fault.
 std::optional<BuiltScreen> takeBuilt(CommandContext& c, ui::BuiltTemplate built) {
-    if (!built.ok()) {
+    if (c.take(built) != CommandResult::Done) {
         if (built.errorLineIndex >= 0)
             c.failAt(c.keywordLineNumber + 1 + built.errorLineIndex, built.errorLine);
         return std::nullopt;
@@ -53,12 +58,8 @@ ui::DialogLook lookFor(CommandContext& c, std::string_view ownFace, int32_t ownS
                              settings.cancelText);
 }
 
-bool startsWithDigit(std::string_view word) {
-    return !word.empty() && word.front() >= '0' && word.front() <= '9';
-}
-
 // The optional quoted face and size after BEGINFIRSTSCREEN, BEGINLASTSCREEN and POPMESSAGE.
-bool readFontFields(FieldCursor& cursor, std::string& face, int32_t& size) {
+bool readFontFields(lexical::FieldCursor& cursor, std::string& face, int32_t& size) {
     face = cursor.readQuoted();
     if (face.size() > kFontFaceCapacity)
         return false;
@@ -67,52 +68,49 @@ bool readFontFields(FieldCursor& cursor, std::string& face, int32_t& size) {
         return true;
     // Dialog fonts are measured in points; anything beyond a few hundred is a typing error.
     constexpr int32_t kMaxPointSize = 999;
-    const std::optional<int32_t> points = parseSmallNumber(sizeWord, kMaxPointSize + 1);
+    const std::optional<int32_t> points = lexical::parseSmallNumber(sizeWord, kMaxPointSize + 1);
     if (!points)
         return false;
     size = *points;
     return true;
 }
 
-CommandResult screen(CommandContext& c, std::string_view endKeyword,
-                     std::optional<BuiltScreen>& target) {
-    InstallScript& script = c.script;
-    if (!readFontFields(c.cursor(), script.blockFontFace, script.blockFontSize))
+CommandResult screen(CommandContext& c, std::optional<BuiltScreen>& target) {
+    ParserState& state = c.state;
+    if (!readFontFields(c.cursor(), state.blockFontFace, state.blockFontSize))
         return CommandResult::Error;
     // The face and size belong to this block only.
-    const std::string face = std::exchange(script.blockFontFace, {});
-    const int32_t size = std::exchange(script.blockFontSize, 0);
-    if (readBlock(c, endKeyword, face) != CommandResult::Done)
+    const std::string face = std::exchange(state.blockFontFace, {});
+    const int32_t size = std::exchange(state.blockFontSize, 0);
+    if (readBlock(c, face) != CommandResult::Done)
         return CommandResult::Error;
     std::optional<BuiltScreen> built = takeBuilt(
-        c, ui::buildScreenTemplate(script.textStore, ui::ScreenMode::Screen, lookFor(c, face, size),
-                                   c.globals.options, script.groupBuild));
+        c, ui::buildScreenTemplate(state.textStore, ui::ScreenMode::Screen, lookFor(c, face, size),
+                                   c.globals.options, state.groupBuild));
     if (!built)
         return CommandResult::Error;
     target = std::move(built);
     return CommandResult::Done;
 }
 
-} // namespace
-
 CommandResult commandBeginFirstScreen(CommandContext& c) {
     // The first screen was shown before the deferred pass began.
     if (c.deferredPass)
         return CommandResult::Error;
-    return screen(c, "ENDFIRSTSCREEN", c.script.firstScreen);
+    return screen(c, c.script.firstScreen);
 }
 
 CommandResult commandBeginLastScreen(CommandContext& c) {
-    return screen(c, "ENDLASTSCREEN", c.script.lastScreen);
+    return screen(c, c.script.lastScreen);
 }
 
 CommandResult commandExitMessage(CommandContext& c) {
     InstallScript& script = c.script;
-    if (readBlock(c, "EXIT", {}) != CommandResult::Done)
+    if (readBlock(c, {}) != CommandResult::Done)
         return CommandResult::Error;
     std::optional<BuiltScreen> built = takeBuilt(
-        c, ui::buildScreenTemplate(script.textStore, ui::ScreenMode::ExitMessage, lookFor(c, {}, 0),
-                                   c.globals.options, script.groupBuild));
+        c, ui::buildScreenTemplate(c.state.textStore, ui::ScreenMode::ExitMessage,
+                                   lookFor(c, {}, 0), c.globals.options, c.state.groupBuild));
     if (!built)
         return CommandResult::Error;
     script.exitScreen = std::move(built);
@@ -122,14 +120,14 @@ CommandResult commandExitMessage(CommandContext& c) {
 
 CommandResult commandPopMessage(CommandContext& c) {
     InstallScript& script = c.script;
-    FieldCursor& cursor = c.cursor();
+    lexical::FieldCursor& cursor = c.cursor();
     const std::string numberWord = cursor.readWord();
-    if (!startsWithDigit(numberWord))
+    if (!lexical::startsWithDigit(numberWord))
         return CommandResult::Error;
     if (static_cast<int32_t>(script.popMessages.size()) >= InstallScript::kMaxPopMessages)
         return CommandResult::Error;
     PopMessage pop;
-    pop.number = leadingNumber(numberWord);
+    pop.number = lexical::leadingNumber(numberWord);
     pop.fontSize = 0;
     if (!readFontFields(cursor, pop.fontFace, pop.fontSize))
         return CommandResult::Error;
@@ -137,10 +135,10 @@ CommandResult commandPopMessage(CommandContext& c) {
         pop.fontFace = c.globals.settings.screenFont;
     if (pop.fontSize == 0)
         pop.fontSize = 10;
-    if (readBlock(c, "ENDPOP", pop.fontFace) != CommandResult::Done)
+    if (readBlock(c, pop.fontFace) != CommandResult::Done)
         return CommandResult::Error;
     std::optional<BuiltScreen> built = takeBuilt(
-        c, ui::buildPopupTemplate(script.textStore, lookFor(c, pop.fontFace, pop.fontSize)));
+        c, ui::buildPopupTemplate(c.state.textStore, lookFor(c, pop.fontFace, pop.fontSize)));
     if (!built)
         return CommandResult::Error;
     pop.popup = std::move(*built);
@@ -153,10 +151,10 @@ CommandResult commandBeginGroup(CommandContext& c) {
     if (c.deferredPass)
         return CommandResult::Error;
     InstallScript& script = c.script;
-    FieldCursor& cursor = c.cursor();
+    lexical::FieldCursor& cursor = c.cursor();
     bool exclusive = false;
     std::string numberWord = cursor.readWord();
-    if (equalsIgnoreCase(numberWord, "EXCLUSIVE")) {
+    if (lexical::equalsIgnoringAsciiCase(numberWord, "EXCLUSIVE")) {
         exclusive = true;
         numberWord = cursor.readWord();
     }
@@ -166,29 +164,31 @@ CommandResult commandBeginGroup(CommandContext& c) {
     std::optional<int32_t> number;
     if (!numberWord.empty()) {
         constexpr int32_t kNumberLimit = 1000000000;
-        number = parseSmallNumber(numberWord, kNumberLimit);
+        number = lexical::parseSmallNumber(numberWord, kNumberLimit);
         if (!number)
             return CommandResult::Error;
         if (static_cast<int32_t>(script.groups.size()) >= InstallScript::kMaxGroups)
             return CommandResult::Error;
     }
 
-    if (readBlock(c, "ENDGROUP", {}) != CommandResult::Done)
+    if (readBlock(c, {}) != CommandResult::Done)
         return CommandResult::Error;
-    const int32_t firstOption = script.optionCount();
+    ParserState& state = c.state;
+    const int32_t firstOption = state.groupBuild.optionCount;
     const ui::DialogLook look = lookFor(c, {}, 0);
     std::optional<BuiltScreen> built = takeBuilt(
-        c, exclusive ? ui::buildExclusiveGroupTemplate(script.textStore, look, c.globals.options,
-                                                       script.groupBuild)
-                     : ui::buildScreenTemplate(script.textStore, ui::ScreenMode::Group, look,
-                                               c.globals.options, script.groupBuild));
+        c, exclusive ? ui::buildExclusiveGroupTemplate(state.textStore, look, c.globals.options,
+                                                       state.groupBuild)
+                     : ui::buildScreenTemplate(state.textStore, ui::ScreenMode::Group, look,
+                                               c.globals.options, state.groupBuild));
+    script.optionCount = state.groupBuild.optionCount;
     if (!built)
         return CommandResult::Error;
 
     if (!number) {
         script.defaultGroup.screen = std::move(built);
         script.defaultGroup.exclusive = exclusive;
-        script.defaultGroup.endOption = script.optionCount();
+        script.defaultGroup.endOption = script.optionCount;
         return CommandResult::Done;
     }
     GroupRecord group;
@@ -199,7 +199,7 @@ CommandResult commandBeginGroup(CommandContext& c) {
     group.firstOptionBit = 1;
     for (int32_t i = 0; i < firstOption; ++i)
         group.firstOptionBit <<= 1;
-    group.endOption = script.optionCount();
+    group.endOption = script.optionCount;
     group.exclusive = exclusive;
     script.groups.push_back(std::move(group));
     return CommandResult::Done;
@@ -207,15 +207,29 @@ CommandResult commandBeginGroup(CommandContext& c) {
 
 CommandResult commandBeginRegistry(CommandContext& c) {
     files::RegistryBlockParse parse = files::parseRegistryBlock(c.cursor(), c.lines);
-    if (!parse.ok) {
+    if (c.take(parse) != CommandResult::Done) {
         // Lines that ran out before ENDREGISTRY: the block that was never closed is at fault.
-        if (c.lines.lastResult() == kLineEnd)
+        if (c.lines.lastResult() == lexical::kLineEnd)
             return c.failAt(c.keywordLineNumber, c.keywordLine);
         return CommandResult::Error;
     }
     if (parse.block)
-        c.script.registryBlocks.push_back(std::move(parse.block));
+        c.script.registryBlocks.push_back(std::move(*parse.block));
     return CommandResult::Done;
+}
+
+} // namespace
+
+std::span<const CommandSpec> blockCommands() {
+    static constexpr CommandSpec kCommands[] = {
+        {"BEGINFIRSTSCREEN", commandBeginFirstScreen, kAnyPass, "ENDFIRSTSCREEN"},
+        {"BEGINLASTSCREEN", commandBeginLastScreen, kAnyPass, "ENDLASTSCREEN"},
+        {"EXITMESSAGE", commandExitMessage, kAnyPass, "EXIT"},
+        {"POPMESSAGE", commandPopMessage, kAnyPass, "ENDPOP"},
+        {"BEGINGROUP", commandBeginGroup, kAnyPass, "ENDGROUP"},
+        {"BEGINREGISTRY", commandBeginRegistry},
+    };
+    return kCommands;
 }
 
 } // namespace kestrel::script

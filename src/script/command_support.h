@@ -1,9 +1,12 @@
-// What every command handler of the interpreter works with, and the readers they share. Internal to
-// the interpreter.
+// What every command handler of the interpreter works with. Internal to the interpreter.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
+#include "lexical/option_tables.h"
+#include "lexical/parse_result.h"
+#include "script/command_table.h"
 #include "script/install_script.h"
+#include "script/parser_state.h"
 #include "script/plugin_globals.h"
 
 #include <array>
@@ -11,17 +14,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrel::script {
 
 struct InterpreterServices;
+struct ScriptDiagnostic;
 class InterpreterLines;
-
-enum class CommandResult {
-    Done,  // go on with the next line
-    Error, // the line is a script error
-    Stop,  // EXITMESSAGE was shown: the installation ends without an error message
-};
 
 // Where an error lies when it is not the line being interpreted (a line inside a block, or the
 // keyword line of a block whose end never came).
@@ -34,95 +33,33 @@ struct CommandContext {
     InstallScript& script;
     PluginGlobals& globals;
     InterpreterServices& services;
+    ParserState& state;
     InterpreterLines& lines;
     bool deferredPass = false;
     // MINDISKSPACE per group number, -1 where no command set one (main pass only).
-    std::array<int32_t, OptionTables::kSize>& groupMinDiskSpace;
+    std::array<int32_t, lexical::OptionTables::kSize>& groupMinDiskSpace;
+    // Warnings of the run, for its report.
+    std::vector<ScriptDiagnostic>& warnings;
 
-    // The line being interpreted and its number, as they were before the command ran.
+    // The command being carried out, the line it stands on and that line's number, as they
+    // were before the command ran.
+    const CommandSpec* command = nullptr;
     int32_t keywordLineNumber = 0;
     std::string keywordLine;
     std::optional<ErrorSpot> errorSpot;
 
-    FieldCursor& cursor() { return script.cursor; }
+    lexical::FieldCursor& cursor() { return state.cursor; }
     CommandResult failAt(int32_t lineNumber, std::string text) {
         errorSpot = ErrorSpot{lineNumber, std::move(text)};
         return CommandResult::Error;
     }
+    // An item parser's verdict: its warnings go into the report under their lines, and an
+    // error makes this line a script error.
+    CommandResult take(const lexical::ParseStatus& status);
 };
-
-using CommandHandler = CommandResult (*)(CommandContext&);
 
 inline CommandResult failedIf(bool condition) {
     return condition ? CommandResult::Error : CommandResult::Done;
 }
-
-// A field written with or without quotes: ReadQuoted, then ReadWord when that gave nothing.
-std::string readTextOrWord(FieldCursor& cursor);
-// True when the character at the position (separators skipped) is a double quote.
-bool quoteFollows(FieldCursor& cursor);
-// A size in bytes: a decimal number that may have a fraction, with an optional unit letter (the
-// first K or M, any case, multiplies by 1,000 or 1,000,000; units are decimal). None for a word
-// that is not such a number or a size beyond the 32-bit range.
-std::optional<int32_t> parseSize(std::string_view word);
-// A word of decimal digits only, as a number below limit; none otherwise.
-std::optional<int32_t> parseSmallNumber(std::string_view word, int32_t limit);
-
-// The value of the decimal digits a word starts with (0 without any), held within the 32-bit range.
-int32_t leadingNumber(std::string_view word);
-
-// Handlers by family.
-CommandResult commandTitle(CommandContext&);
-CommandResult commandTitleColour(CommandContext&);
-CommandResult commandScreenColour(CommandContext&);
-CommandResult commandFontName(CommandContext&);
-CommandResult commandShowReadme(CommandContext&);
-CommandResult commandMinCpuType(CommandContext&);
-CommandResult commandMinDiskSpace(CommandContext&);
-CommandResult commandProgressBar(CommandContext&);
-CommandResult commandOverwriteFile(CommandContext&);
-CommandResult commandCompression(CommandContext&);
-CommandResult commandUninstall(CommandContext&);
-CommandResult commandRebootWindows(CommandContext&);
-CommandResult commandRebootSystem(CommandContext&);
-CommandResult commandReboot(CommandContext&);
-CommandResult commandRunAtStart(CommandContext&);
-CommandResult commandRunAtExit(CommandContext&);
-CommandResult commandRegServer(CommandContext&);
-CommandResult commandScreenGraphic(CommandContext&);
-CommandResult commandIntroScreen(CommandContext&);
-
-CommandResult commandBeginFirstScreen(CommandContext&);
-CommandResult commandBeginLastScreen(CommandContext&);
-CommandResult commandExitMessage(CommandContext&);
-CommandResult commandPopMessage(CommandContext&);
-CommandResult commandBeginGroup(CommandContext&);
-CommandResult commandBeginRegistry(CommandContext&);
-
-CommandResult commandFile(CommandContext&);
-CommandResult commandInsertDisk(CommandContext&);
-CommandResult commandAutoexec(CommandContext&);
-CommandResult commandConfig(CommandContext&);
-CommandResult commandWinItem(CommandContext&);
-CommandResult commandIniFile(CommandContext&);
-CommandResult commandAddText(CommandContext&);
-CommandResult commandDelete(CommandContext&);
-CommandResult commandRename(CommandContext&);
-
-CommandResult commandDefaultDir(CommandContext&);
-CommandResult commandDir2(CommandContext&);
-CommandResult commandDir3(CommandContext&);
-CommandResult commandAsk1(CommandContext&);
-CommandResult commandAsk2(CommandContext&);
-CommandResult commandAsk3(CommandContext&);
-CommandResult commandAsk4(CommandContext&);
-CommandResult commandAsk5(CommandContext&);
-
-struct PromptTextCommand {
-    std::string_view keyword;
-    CommandHandler handler;
-};
-inline constexpr size_t kPromptTextCommandCount = 20;
-extern const PromptTextCommand kPromptTextCommands[kPromptTextCommandCount];
 
 } // namespace kestrel::script

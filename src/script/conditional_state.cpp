@@ -1,6 +1,6 @@
 #include "script/conditional_state.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
 
 namespace kestrel::script {
 
@@ -12,18 +12,19 @@ void ConditionalState::reset() {
 bool ConditionalState::interprets(std::string_view keyword) {
     if (!skipping_)
         return true;
-    if (equalsIgnoreCase(keyword, "EXITMESSAGE")) {
+    if (lexical::equalsIgnoringAsciiCase(keyword, "EXITMESSAGE")) {
         inExitMessage_ = true;
         return false;
     }
-    if (equalsIgnoreCase(keyword, "EXIT")) {
+    if (lexical::equalsIgnoringAsciiCase(keyword, "EXIT")) {
         inExitMessage_ = false;
         return false;
     }
     if (inExitMessage_)
         return false;
-    return equalsIgnoreCase(keyword, "IF") || equalsIgnoreCase(keyword, "ELSE") ||
-           equalsIgnoreCase(keyword, "ENDIF");
+    return lexical::equalsIgnoringAsciiCase(keyword, "IF") ||
+           lexical::equalsIgnoringAsciiCase(keyword, "ELSE") ||
+           lexical::equalsIgnoringAsciiCase(keyword, "ENDIF");
 }
 
 bool ConditionalState::beginIf(bool hasCondition) {

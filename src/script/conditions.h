@@ -16,13 +16,13 @@
 //   $ASKn OP "VALUE", $ASKn OP range LOW HIGH
 #pragma once
 
+#include "lexical/field_cursor.h"
 #include "os/directory_search.h"
 #include "os/drives.h"
 #include "os/file_system.h"
 #include "os/file_version.h"
 #include "os/registry_reader.h"
 #include "os/system_info.h"
-#include "script/field_cursor.h"
 #include "script/plugin_globals.h"
 
 #include <cstdint>
@@ -80,9 +80,9 @@ struct ConditionContext {
 
 // Main pass. cursor stands behind the `IF` keyword. Never Deferred for a `group` or `$ASKn`
 // test whose syntax the deferred pass would reject: that is an Error at once.
-ConditionResult evaluateCondition(FieldCursor& cursor, ConditionContext& context);
+ConditionResult evaluateCondition(lexical::FieldCursor& cursor, ConditionContext& context);
 
 // Deferred pass: only `group` and `$ASKn` tests; anything else is an Error. Never Deferred.
-ConditionResult evaluateDeferredCondition(FieldCursor& cursor, ConditionContext& context);
+ConditionResult evaluateDeferredCondition(lexical::FieldCursor& cursor, ConditionContext& context);
 
 } // namespace kestrel::script

@@ -1,8 +1,11 @@
 // The tests that wait for the user's answers: group choices and ASK answers.
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_words.h"
+#include "lexical/numbers.h"
+#include "lexical/quoted_field.h"
 #include "script/condition_tests.h"
 #include "script/condition_values.h"
-#include "script/quoted_field.h"
 
 namespace kestrel::script {
 
@@ -11,12 +14,8 @@ namespace {
 // Group numbers a `group` test may list; more are not read.
 constexpr size_t kMaxListedGroups = 100;
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // "group = N N ...": one- or two-digit numbers up to the end of the line.
-std::optional<DeferredTest> parseGroupTest(FieldCursor& cursor) {
+std::optional<DeferredTest> parseGroupTest(lexical::FieldCursor& cursor) {
     if (!cursor.takeEquals())
         return std::nullopt;
     DeferredTest test;
@@ -25,7 +24,8 @@ std::optional<DeferredTest> parseGroupTest(FieldCursor& cursor) {
         const std::string word = cursor.readWord();
         if (word.empty())
             break;
-        if (word.size() > 2 || !isDigit(word[0]) || (word.size() == 2 && !isDigit(word[1])))
+        if (word.size() > 2 || !lexical::isDecimalDigit(word[0]) ||
+            (word.size() == 2 && !lexical::isDecimalDigit(word[1])))
             return std::nullopt;
         test.groupNumbers.push_back(word.size() == 1 ? word[0] - '0'
                                                      : (word[0] - '0') * 10 + (word[1] - '0'));
@@ -36,7 +36,7 @@ std::optional<DeferredTest> parseGroupTest(FieldCursor& cursor) {
 }
 
 // "$ASKn OP "VALUE"" or "$ASKn OP range LOW HIGH"; the name may end in a '$'.
-std::optional<DeferredTest> parseAskTest(const std::string& name, FieldCursor& cursor) {
+std::optional<DeferredTest> parseAskTest(const std::string& name, lexical::FieldCursor& cursor) {
     if (name.size() < 5 || name[4] < '1' || name[4] > '5')
         return std::nullopt;
     const std::string_view tail = std::string_view(name).substr(5);
@@ -46,20 +46,20 @@ std::optional<DeferredTest> parseAskTest(const std::string& name, FieldCursor& c
     test.kind = DeferredTest::Kind::Ask;
     test.askNumber = name[4] - '0';
     test.op = cursor.readOperator();
-    if (test.op == ComparisonOperator::Error)
+    if (test.op == lexical::ComparisonOperator::Error)
         return std::nullopt;
-    const QuotedField quoted = readQuotedField(cursor);
-    if (quoted.state == QuotedField::State::Unterminated)
+    const lexical::QuotedField quoted = lexical::readQuotedField(cursor);
+    if (quoted.state == lexical::QuotedField::State::Unterminated)
         return std::nullopt;
     if (quoted.complete()) {
         test.value = quoted.text;
         return test;
     }
     // The operator before `range` is required but has no say.
-    if (!equalsIgnoreCase(cursor.readWord(), "range"))
+    if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "range"))
         return std::nullopt;
-    const auto low = parseDecimalNumber(cursor.readWord());
-    const auto high = parseDecimalNumber(cursor.readWord());
+    const auto low = lexical::parseDecimalNumber(cursor.readWord());
+    const auto high = lexical::parseDecimalNumber(cursor.readWord());
     if (!low || !high)
         return std::nullopt;
     test.range = true;
@@ -68,37 +68,29 @@ std::optional<DeferredTest> parseAskTest(const std::string& name, FieldCursor& c
     return test;
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool askTestHolds(const DeferredTest& test, const std::string& answer) {
     if (test.range) {
         // An answer that is no number lies in no range.
-        const auto number = parseDecimalNumber(trimBlanks(answer));
+        const auto number = lexical::parseDecimalNumber(lexical::trimBlanks(answer));
         return number && test.low <= *number && *number <= test.high;
     }
     switch (test.op) {
-    case ComparisonOperator::Equal:
+    case lexical::ComparisonOperator::Equal:
         return answer == test.value;
-    case ComparisonOperator::NotEqual:
+    case lexical::ComparisonOperator::NotEqual:
         return answer != test.value;
     default:
-        return comparisonHolds(compareIgnoringCase(answer, test.value), test.op);
+        return comparisonHolds(lexical::compareIgnoringCp1252Case(answer, test.value), test.op);
     }
 }
 
 } // namespace
 
-std::optional<DeferredTest> parseDeferredTest(FieldCursor& cursor) {
+std::optional<DeferredTest> parseDeferredTest(lexical::FieldCursor& cursor) {
     const std::string name = cursor.readWord();
-    if (equalsIgnoreCase(name, "group"))
+    if (lexical::equalsIgnoringAsciiCase(name, "group"))
         return parseGroupTest(cursor);
-    if (startsWithIgnoreCase(name, "$ask"))
+    if (lexical::startsWithIgnoringAsciiCase(name, "$ask"))
         return parseAskTest(name, cursor);
     return std::nullopt;
 }

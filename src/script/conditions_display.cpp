@@ -1,5 +1,7 @@
 // The display tests: colours and resolution against what the script asks for. Only `<` and
 // `>` exist, and both include equality for the colour count.
+#include "lexical/field_cursor.h"
+#include "lexical/numbers.h"
 #include "script/condition_tests.h"
 #include "script/condition_values.h"
 
@@ -20,7 +22,8 @@ uint64_t colourCount(const os::DisplayMode& mode) {
 
 // The operator word's first character is the operator; anything after it is the first value,
 // so ">256" reads like "> 256". Every value must be a whole decimal number.
-ConditionResult testDisplay(FieldCursor& cursor, DisplayTest test, ConditionContext& context) {
+ConditionResult testDisplay(lexical::FieldCursor& cursor, DisplayTest test,
+                            ConditionContext& context) {
     const std::string opWord = cursor.readConditionWord();
     if (opWord.empty() || (opWord[0] != '<' && opWord[0] != '>'))
         return ConditionResult::Error;
@@ -42,7 +45,7 @@ ConditionResult testDisplay(FieldCursor& cursor, DisplayTest test, ConditionCont
         return ConditionResult::Error;
     std::vector<uint64_t> values;
     for (const std::string& word : words) {
-        const auto value = parseUnsignedDecimal(word);
+        const auto value = lexical::parseUnsignedDecimal(word);
         if (!value)
             return ConditionResult::Error;
         values.push_back(*value);

@@ -31,11 +31,4 @@ class DeferredBlock {
     int32_t firstLineNumber_;
 };
 
-// First word of a line as the block buffering sees it: blanks and tabs skipped, then letters
-// and digits.
-std::string_view leadingAlphanumericWord(std::string_view line);
-// First word of a line as the deferred keyword filter sees it: blanks and tabs skipped, then
-// everything up to the next blank or tab.
-std::string_view leadingBlankDelimitedWord(std::string_view line);
-
 } // namespace kestrel::script

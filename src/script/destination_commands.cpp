@@ -1,6 +1,9 @@
 // DEFAULTDIR, DIR2 and DIR3 (where the files go and how the user is asked), and ASK1..ASK5
 // (free-text questions whose answers become $ASK1$..$ASK5$).
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
+#include "lexical/quoted_field.h"
 #include "script/command_support.h"
 
 namespace kestrel::script {
@@ -19,7 +22,8 @@ std::string normalisedDestination(std::string_view path, Destination which) {
     return std::string(path.front() == '\\' ? "C:" : "C:\\") + std::string(path);
 }
 
-void setDestinationMacro(MacroVariables& macros, Destination which, std::string_view path) {
+void setDestinationMacro(lexical::MacroVariables& macros, Destination which,
+                         std::string_view path) {
     switch (which) {
     case Destination::Default:
         macros.setDefaultDir(path);
@@ -34,16 +38,16 @@ void setDestinationMacro(MacroVariables& macros, Destination which, std::string_
 }
 
 CommandResult destination(CommandContext& c, Destination which) {
-    FieldCursor& cursor = c.cursor();
-    const std::string written = readTextOrWord(cursor);
+    lexical::FieldCursor& cursor = c.cursor();
+    const std::string written = lexical::readTextOrWord(cursor);
     if (written.empty())
         return CommandResult::Error;
 
-    std::unique_ptr<DirectoryPrompt>& record = which == Destination::Default  ? c.script.defaultDir
-                                               : which == Destination::Second ? c.script.dir2
-                                                                              : c.script.dir3;
+    std::optional<DirectoryPrompt>& record = which == Destination::Default  ? c.script.defaultDir
+                                             : which == Destination::Second ? c.script.dir2
+                                                                            : c.script.dir3;
     if (!record)
-        record = std::make_unique<DirectoryPrompt>();
+        record.emplace();
     // A repeated command starts its prompt afresh: no text, and the default prompt unless this line
     // gives one.
     record->promptText.clear();
@@ -59,14 +63,14 @@ CommandResult destination(CommandContext& c, Destination which) {
     bool noAskDir = false;
     while (!cursor.atEnd()) {
         const std::string option = cursor.readWord();
-        if (equalsIgnoreCase(option, "prompt")) {
-            if (!cursor.takeEquals() || !quoteFollows(cursor))
+        if (lexical::equalsIgnoringAsciiCase(option, "prompt")) {
+            if (!cursor.takeEquals() || !lexical::quotedFieldFollows(cursor))
                 return CommandResult::Error;
             record->promptText = cursor.readQuoted();
             record->promptGiven = true;
-        } else if (equalsIgnoreCase(option, "NOASKDRIVE")) {
+        } else if (lexical::equalsIgnoringAsciiCase(option, "NOASKDRIVE")) {
             noAskDrive = true;
-        } else if (equalsIgnoreCase(option, "NOASKDIR")) {
+        } else if (lexical::equalsIgnoringAsciiCase(option, "NOASKDIR")) {
             noAskDir = true;
         } else {
             return CommandResult::Error;
@@ -83,26 +87,24 @@ CommandResult destination(CommandContext& c, Destination which) {
 CommandResult ask(CommandContext& c, int number) {
     if (c.deferredPass)
         return CommandResult::Error;
-    FieldCursor& cursor = c.cursor();
-    if (!quoteFollows(cursor))
+    lexical::FieldCursor& cursor = c.cursor();
+    if (!lexical::quotedFieldFollows(cursor))
         return CommandResult::Error;
-    auto record = std::make_unique<AskPrompt>();
-    record->answer = cursor.readQuoted();
-    if (record->answer.size() > kAskAnswerCapacity)
+    AskPrompt record;
+    record.answer = cursor.readQuoted();
+    if (record.answer.size() > kAskAnswerCapacity)
         return CommandResult::Error;
-    if (!equalsIgnoreCase(cursor.readWord(), "prompt") || !cursor.takeEquals() ||
-        !quoteFollows(cursor))
+    if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "prompt") || !cursor.takeEquals() ||
+        !lexical::quotedFieldFollows(cursor))
         return CommandResult::Error;
-    record->promptText = cursor.readQuoted();
-    if (record->promptText.size() > kAskPromptCapacity)
+    record.promptText = cursor.readQuoted();
+    if (record.promptText.size() > kAskPromptCapacity)
         return CommandResult::Error;
-    record->promptGiven = true;
-    c.globals.macros.setAsk(number, record->answer);
+    record.promptGiven = true;
+    c.globals.macros.setAsk(number, record.answer);
     c.script.asks[number - 1] = std::move(record);
     return CommandResult::Done;
 }
-
-} // namespace
 
 CommandResult commandDefaultDir(CommandContext& c) {
     return destination(c, Destination::Default);
@@ -127,6 +129,22 @@ CommandResult commandAsk4(CommandContext& c) {
 }
 CommandResult commandAsk5(CommandContext& c) {
     return ask(c, 5);
+}
+
+} // namespace
+
+std::span<const CommandSpec> destinationCommands() {
+    static constexpr CommandSpec kCommands[] = {
+        {"DEFAULTDIR", commandDefaultDir, kMainPassOnly},
+        {"DIR2", commandDir2, kMainPassOnly},
+        {"DIR3", commandDir3, kMainPassOnly},
+        {"ASK1", commandAsk1},
+        {"ASK2", commandAsk2},
+        {"ASK3", commandAsk3},
+        {"ASK4", commandAsk4},
+        {"ASK5", commandAsk5},
+    };
+    return kCommands;
 }
 
 } // namespace kestrel::script

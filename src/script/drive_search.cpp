@@ -1,6 +1,7 @@
 #include "script/drive_search.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/path_text.h"
 
 #include <vector>
 
@@ -8,15 +9,9 @@ namespace kestrel::script {
 
 namespace {
 
-std::string joinPath(const std::string& directory, const std::string& name) {
-    if (!directory.empty() && directory.back() == '\\')
-        return directory + name;
-    return directory + '\\' + name;
-}
-
 bool holdsFile(os::DirectorySearch& directories, const std::string& directory,
                const std::string& fileName) {
-    return directories.anyEntryMatches(joinPath(directory, fileName));
+    return directories.anyEntryMatches(lexical::joinPath(directory, fileName));
 }
 
 // One directory of the walk and the subdirectories still to visit below it.
@@ -30,7 +25,7 @@ struct Level {
 // Iterative, so a deep tree costs heap, not stack.
 std::optional<std::string> searchDrive(char letter, const std::string& fileName,
                                        os::DirectorySearch& directories) {
-    const std::string root = std::string(1, asciiUpper(letter)) + ":\\";
+    const std::string root = std::string(1, lexical::asciiUpper(letter)) + ":\\";
     if (holdsFile(directories, root, fileName))
         return root;
     std::vector<Level> stack;
@@ -44,7 +39,7 @@ std::optional<std::string> searchDrive(char letter, const std::string& fileName,
             stack.pop_back();
             continue;
         }
-        std::string path = joinPath(level.path, level.children[level.next++]);
+        std::string path = lexical::joinPath(level.path, level.children[level.next++]);
         if (path.size() > kMaxSearchDirectory)
             continue;
         if (holdsFile(directories, path, fileName))
@@ -79,7 +74,7 @@ std::optional<std::string> searchDrives(const DriveSearchRequest& request, os::D
     if (request.scope == DriveScope::OneDrive)
         return searchDrive(request.drive, request.fileName, directories);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (letter == asciiUpper(request.sourceDrive))
+        if (letter == lexical::asciiUpper(request.sourceDrive))
             continue;
         if (!inScope(request.scope, drives.driveType(letter)))
             continue;

@@ -2,13 +2,8 @@
 
 namespace kestrel::script {
 
-InstallScript::InstallScript(PluginGlobals& globals, os::Prompts& prompts, uint32_t systemVersion,
-                             bool driveAIsFixed)
-    : cursor(&globals.macros), reader([&prompts](std::string_view text) {
-          prompts.messageBox(text, os::kDefaultCaption, os::kMbOk | os::kMbIconExclamation);
-      }) {
+InstallScript::InstallScript(PluginGlobals& globals, uint32_t systemVersion, bool driveAIsFixed) {
     globals.resetForInstallation(systemVersion, driveAIsFixed);
-    optionMinDiskSpace.fill(-1);
 }
 
 } // namespace kestrel::script

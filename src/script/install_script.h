@@ -1,29 +1,23 @@
-// One installation's script state: the settings record that commands fill and the lists of
-// items they append, kept until the installation ends. The interpreter fills it in the main
-// pass and the deferred pass; the installation sequence carries it out.
+// One installation's script: the settings record that commands fill and the lists of items they
+// append, kept until the installation ends. The interpreter fills it in the main pass and the
+// deferred pass (its reading machinery lives in the interpreter, not here); the installation
+// sequence carries it out.
 #pragma once
 
 #include "files/file_entry.h"
 #include "files/registry_block.h"
-#include "host/win_item_entry.h"
+#include "lexical/macros.h"
 #include "os/prompts.h"
-#include "script/conditional_state.h"
-#include "script/conditions.h"
-#include "script/field_cursor.h"
-#include "script/macros.h"
 #include "script/plugin_globals.h"
-#include "script/script_reader.h"
 #include "sysedit/add_text.h"
 #include "sysedit/autoexec_edit.h"
 #include "sysedit/config_edit.h"
 #include "sysedit/ini_edit.h"
+#include "sysedit/win_item_entry.h"
 #include "ui/colour.h"
-#include "ui/dialog_template.h"
-#include "ui/text_store.h"
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -125,8 +119,23 @@ struct RenameItem {
     std::string newName;
 };
 
-class InstallScript {
-  public:
+// The texts of one installation's questions and messages that its script may replace (the
+// ...PROMPT commands); the process-wide ones are in GlobalSettings.
+struct PromptTexts {
+    std::string copyFile{"Downloading and installing file: "};
+    std::string autoexec{"Do you wish this program to modify your AUTOEXEC.BAT?"};
+    std::string config{"Do you wish this program to modify file CONFIG.SYS?"};
+    std::string cpu{"This application requires a computer with a processor no less than: "};
+    std::string iniFile{"Do you wish this program to modify file "};
+    std::string insertDisk{"Please insert "};
+    std::string locate{"Checking system, please wait..."};
+    std::string noGroup{"No group is selected."};
+    std::string noSpace{"Not enough disk space on the destination drive for installation."};
+    std::string quit{"Do you wish to quit?"};
+    std::string reboot{"Do you wish to reboot?"};
+};
+
+struct InstallScript {
     static constexpr int32_t kMaxGroups = 16;
     static constexpr int32_t kMaxPopMessages = 16;
     static constexpr int32_t kAskCount = 5;
@@ -135,93 +144,63 @@ class InstallScript {
     // A new installation's script: every list empty, every setting at its default. The
     // process-wide texts that an installation shows before its script is read go back to
     // their defaults, the option tables are emptied, and the version numbers the conditions
-    // compare are made from the system's version value. Messages of the line reader go to
-    // prompts.
-    InstallScript(PluginGlobals& globals, os::Prompts& prompts, uint32_t systemVersion,
-                  bool driveAIsFixed);
+    // compare are made from the system's version value.
+    InstallScript(PluginGlobals& globals, uint32_t systemVersion, bool driveAIsFixed);
     InstallScript(const InstallScript&) = delete;
     InstallScript& operator=(const InstallScript&) = delete;
 
-    // Options made so far by the group blocks.
-    int32_t optionCount() const { return groupBuild.optionCount; }
-    ui::GroupBuildState groupBuild;
-    // Bytes the installation needs: overall, and per option once the main pass has ended.
-    int32_t minDiskSpace = -1;
-    std::array<int32_t, kDiskSpaceSlots> optionMinDiskSpace{};
-
-    std::vector<std::unique_ptr<host::WinItemEntry>> winItems;
-    std::vector<std::unique_ptr<sysedit::IniEdit>> iniEdits;
-    std::vector<std::unique_ptr<sysedit::TextInsertion>> textInsertions;
-    std::vector<std::unique_ptr<DeleteItem>> deletes;
-    std::vector<std::unique_ptr<RenameItem>> renames;
-
-    std::string readmeFile;
+    // The settings record.
     std::string title;
     ui::Colour titleColour{128, 128, 255};
     ui::Colour screenColourTop{0, 0, 255};
     ui::Colour screenColourBottom{0, 0, 0};
-    std::vector<std::unique_ptr<MacroString>> runAtExit;
-    MacroString runAtStart;
+    std::string readmeFile;
+    lexical::MacroString runAtStart;
     std::optional<ScreenGraphic> screenGraphic;
     std::optional<IntroScreen> introScreen;
-
-    std::string copyFilePrompt{"Downloading and installing file: "};
-    std::string autoexecPrompt{"Do you wish this program to modify your AUTOEXEC.BAT?"};
-    std::string configPrompt{"Do you wish this program to modify file CONFIG.SYS?"};
-    std::string cpuPrompt{"This application requires a computer with a processor no less than: "};
-    std::string iniFilePrompt{"Do you wish this program to modify file "};
-    std::string insertDiskPrompt{"Please insert "};
-    std::string locatePrompt{"Checking system, please wait..."};
-    std::string noGroupPrompt{"No group is selected."};
-    std::string noSpacePrompt{"Not enough disk space on the destination drive for installation."};
-    std::string quitPrompt{"Do you wish to quit?"};
-    std::string rebootPrompt{"Do you wish to reboot?"};
-
-    int32_t progressTotal = 0;
-    int32_t lineNumber = 0;
-    int32_t fileCount = 0;
-    bool error = false;
     int32_t minCpu = 0;
-    // The entry of the installation list the sequence goes on with.
-    int32_t nextFileIndex = 0;
-
-    // FILE and INSERTDISK entries in script order.
-    std::vector<std::unique_ptr<files::FileEntry>> fileEntries;
+    // Bytes the installation needs: overall, and per option once the main pass has ended.
+    int32_t minDiskSpace = -1;
+    std::array<int32_t, kDiskSpaceSlots> optionMinDiskSpace = unsetDiskSpace();
+    int32_t progressTotal = 0;
     // Set by the first COMPRESSED or SELF-EXTRACT file: progress is then counted in files.
     bool byteModeOff = false;
-    sysedit::AutoexecEdit autoexec;
-    sysedit::ConfigEdit config;
+    int32_t fileCount = 0;   // FILE entries (disk changes not counted)
+    int32_t optionCount = 0; // options the group blocks made
+    PromptTexts prompts;
 
-    // What the last successful `search` and `locate` tests found.
-    FoundPosition foundPosition;
-    bool located = false;
+    // DEFAULTDIR, DIR2, DIR3; made by their first command.
+    std::optional<DirectoryPrompt> defaultDir;
+    std::optional<DirectoryPrompt> dir2;
+    std::optional<DirectoryPrompt> dir3;
+    std::array<std::optional<AskPrompt>, kAskCount> asks;
 
+    // Screens and groups.
     std::optional<BuiltScreen> firstScreen;
     std::optional<BuiltScreen> lastScreen;
     std::optional<BuiltScreen> exitScreen;
-
-    std::vector<std::unique_ptr<files::RegistryBlock>> registryBlocks;
     std::vector<GroupRecord> groups; // numbered groups, at most kMaxGroups
     DefaultGroup defaultGroup;
     std::vector<PopMessage> popMessages; // at most kMaxPopMessages
 
-    // DEFAULTDIR, DIR2, DIR3; made by their first command.
-    std::unique_ptr<DirectoryPrompt> defaultDir;
-    std::unique_ptr<DirectoryPrompt> dir2;
-    std::unique_ptr<DirectoryPrompt> dir3;
-    std::array<std::unique_ptr<AskPrompt>, kAskCount> asks;
+    // The item lists, in script order.
+    std::vector<files::FileEntry> fileEntries; // FILE and INSERTDISK
+    std::vector<files::RegistryBlock> registryBlocks;
+    sysedit::AutoexecEdit autoexec;
+    sysedit::ConfigEdit config;
+    std::vector<sysedit::IniEdit> iniEdits;
+    std::vector<sysedit::TextInsertion> textInsertions;
+    std::vector<sysedit::WinItemEntry> winItems;
+    std::vector<DeleteItem> deletes;
+    std::vector<RenameItem> renames;
+    std::vector<lexical::MacroString> runAtExit;
 
-    // The font face and size a BEGINFIRSTSCREEN or BEGINLASTSCREEN line gives its own block.
-    std::string blockFontFace;
-    int32_t blockFontSize = 0;
-
-    // The line being interpreted; its text is what an error message shows.
-    FieldCursor cursor;
-    // The script's lines, the deferred blocks, and the IF / ELSE / ENDIF state.
-    ScriptReader reader;
-    ConditionalState conditional;
-    // Where screen blocks wait between reading and building.
-    ui::TextStore textStore;
+  private:
+    static std::array<int32_t, kDiskSpaceSlots> unsetDiskSpace() {
+        std::array<int32_t, kDiskSpaceSlots> slots{};
+        slots.fill(-1);
+        return slots;
+    }
 };
 
 } // namespace kestrel::script

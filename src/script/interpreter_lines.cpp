@@ -3,10 +3,10 @@
 namespace kestrel::script {
 
 int InterpreterLines::readScriptLine(std::string& line) {
-    const int result = script_.reader.readScriptLine(line);
+    const int result = state_.reader.readScriptLine(line);
     lastResult_ = result;
     if (result > 0)
-        script_.lineNumber = script_.reader.deferredPass() ? result : script_.lineNumber + 1;
+        state_.lineNumber = state_.reader.deferredPass() ? result : state_.lineNumber + 1;
     return result;
 }
 

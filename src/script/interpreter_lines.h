@@ -1,31 +1,30 @@
 // The script's lines as the interpreter and the block commands take them: every line delivered
-// moves the script's current line number (one on in the main pass, the line's own number in the
-// deferred pass), so a block command that reads its own lines leaves the number on the last line it
-// took.
+// moves the current line number (one on in the main pass, the line's own number in the deferred
+// pass), so a block command that reads its own lines leaves the number on the last line it took.
 #pragma once
 
-#include "script/install_script.h"
-#include "script/line_source.h"
+#include "lexical/line_source.h"
+#include "script/parser_state.h"
 
 #include <string>
 
 namespace kestrel::script {
 
-class InterpreterLines : public LineSource {
+class InterpreterLines : public lexical::LineSource {
   public:
-    explicit InterpreterLines(InstallScript& script) : script_(script) {}
+    explicit InterpreterLines(ParserState& state) : state_(state) {}
 
     int readScriptLine(std::string& line) override;
-    void setPlainRead(bool on) override { script_.reader.setPlainRead(on); }
+    void setPlainRead(bool on) override { state_.reader.setPlainRead(on); }
 
     // The number of the last line delivered (the deferred pass skips the lines it filters).
-    int32_t lastLineNumber() const { return script_.lineNumber; }
+    int32_t lastLineNumber() const { return state_.lineNumber; }
     // What the last read gave: a line (above 0), the end, an ignored line or an error.
     int lastResult() const { return lastResult_; }
 
   private:
-    InstallScript& script_;
-    int lastResult_ = kLineEnd;
+    ParserState& state_;
+    int lastResult_ = lexical::kLineEnd;
 };
 
 } // namespace kestrel::script

@@ -1,4 +1,5 @@
 #include "script/plugin_globals.h"
+#include "lexical/message_texts.h"
 
 #include <charconv>
 #include <string>
@@ -26,12 +27,12 @@ double dosVersionOf(uint32_t systemVersion) {
 }
 
 void PluginGlobals::resetForInstallation(uint32_t systemVersion, bool driveAIsFixed) {
-    settings.okText = texts::kOk;
-    settings.cancelText = texts::kCancel;
-    settings.badDirectoryText = texts::kBadDirectory;
-    settings.badDriveText = texts::kBadDrive;
-    settings.fileExistsText = texts::kFileExists;
-    settings.fileNotFoundText = texts::kFileNotFound;
+    settings.okText = lexical::texts::kOk;
+    settings.cancelText = lexical::texts::kCancel;
+    settings.badDirectoryText = lexical::texts::kBadDirectory;
+    settings.badDriveText = lexical::texts::kBadDrive;
+    settings.fileExistsText = lexical::texts::kFileExists;
+    settings.fileNotFoundText = lexical::texts::kFileNotFound;
     options.reset();
     windowsVersion = windowsVersionOf(systemVersion);
     dosVersion = dosVersionOf(systemVersion);

@@ -7,8 +7,10 @@
 // one.
 #pragma once
 
-#include "script/macros.h"
-#include "script/option_tables.h"
+#include "lexical/macros.h"
+#include "lexical/message_texts.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
 
 #include <array>
 #include <cstdint>
@@ -18,8 +20,6 @@
 
 namespace kestrel::script {
 
-// What happens when an installed file exists already.
-enum class OverwriteMode : uint32_t { No = 0, Yes = 1, Ask = 2, New = 3 };
 enum class RebootMode : int32_t { None = 0, RestartWindows = 1, RestartSystem = 2 };
 // The external archiver for COMPRESSED files.
 enum class Compression : int32_t { Pkware = 0, Lha = 1 };
@@ -37,51 +37,23 @@ struct TitleFont {
     bool underline = false;
 };
 
-namespace texts {
-inline constexpr std::string_view kOk = "OK";
-inline constexpr std::string_view kCancel = "Cancel";
-inline constexpr std::string_view kBadDirectory = "Invalid directory.";
-inline constexpr std::string_view kBadDrive = "Invalid drive specification.";
-inline constexpr std::string_view kFileExists = "File exists.  Overwrite ";
-inline constexpr std::string_view kFileNotFound = "File not found on the installation disk: ";
-inline constexpr std::string_view kUninstallBegin =
-    "Do you want this application removed from your system?";
-inline constexpr std::string_view kUninstallEnd =
-    "This application has been successfully removed from your system.";
-inline constexpr std::string_view kUninstallTitle = "UnInstall";
-inline constexpr std::string_view kScreenFont = "MS Sans Serif";
-
-// Texts no command changes.
-inline constexpr std::string_view kDownloadError = "File not found: ";
-inline constexpr std::string_view kNextDisk = "the next disk";
-inline constexpr std::string_view kScriptErrorCaption = "Unrecognized command: line: ";
-inline constexpr std::string_view kMissingEndFirstScreen = "Missing EndFirstScreen ";
-// Destination prompts by ask mode; mode 0 asks nothing.
-inline constexpr std::array<std::string_view, 4> kDestinationPrompts = {
-    "",
-    "Please enter the destination directory:",
-    "Please enter the destination drive:",
-    "Please enter the destination drive and directory:",
-};
-} // namespace texts
-
 struct GlobalSettings {
-    OverwriteMode overwriteMode = OverwriteMode::Ask;
+    lexical::OverwriteMode overwriteMode = lexical::OverwriteMode::Ask;
     RebootMode rebootMode = RebootMode::None;
     Compression compression = Compression::Pkware;
     bool uninstall = false;
-    std::string screenFont{texts::kScreenFont};
+    std::string screenFont{lexical::texts::kScreenFont};
     TitleFont titleFont;
 
-    std::string okText{texts::kOk};
-    std::string cancelText{texts::kCancel};
-    std::string badDirectoryText{texts::kBadDirectory};
-    std::string badDriveText{texts::kBadDrive};
-    std::string fileExistsText{texts::kFileExists};
-    std::string fileNotFoundText{texts::kFileNotFound};
-    std::string uninstallBeginText{texts::kUninstallBegin};
-    std::string uninstallEndText{texts::kUninstallEnd};
-    std::string uninstallTitleText{texts::kUninstallTitle};
+    std::string okText{lexical::texts::kOk};
+    std::string cancelText{lexical::texts::kCancel};
+    std::string badDirectoryText{lexical::texts::kBadDirectory};
+    std::string badDriveText{lexical::texts::kBadDrive};
+    std::string fileExistsText{lexical::texts::kFileExists};
+    std::string fileNotFoundText{lexical::texts::kFileNotFound};
+    std::string uninstallBeginText{lexical::texts::kUninstallBegin};
+    std::string uninstallEndText{lexical::texts::kUninstallEnd};
+    std::string uninstallTitleText{lexical::texts::kUninstallTitle};
 
     // OLE servers to register after the files are installed (REGSERVER).
     std::vector<std::string> regServers;
@@ -89,8 +61,8 @@ struct GlobalSettings {
 
 struct PluginGlobals {
     GlobalSettings settings;
-    OptionTables options;
-    MacroVariables macros;
+    lexical::OptionTables options;
+    lexical::MacroVariables macros;
 
     // The script's web directory and its scheme and server part (FILE sources that begin
     // with a backslash are taken from there).

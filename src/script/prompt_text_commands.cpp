@@ -18,65 +18,13 @@ CommandResult setText(CommandContext& c) {
     return CommandResult::Done;
 }
 
-std::string& copyFile(CommandContext& c) {
-    return c.script.copyFilePrompt;
+// The script's own text behind a member of its prompt texts.
+template <std::string PromptTexts::*member> std::string& scriptText(CommandContext& c) {
+    return c.script.prompts.*member;
 }
-std::string& autoexec(CommandContext& c) {
-    return c.script.autoexecPrompt;
-}
-std::string& badDirectory(CommandContext& c) {
-    return c.globals.settings.badDirectoryText;
-}
-std::string& ok(CommandContext& c) {
-    return c.globals.settings.okText;
-}
-std::string& cancel(CommandContext& c) {
-    return c.globals.settings.cancelText;
-}
-std::string& badDrive(CommandContext& c) {
-    return c.globals.settings.badDriveText;
-}
-std::string& config(CommandContext& c) {
-    return c.script.configPrompt;
-}
-std::string& cpu(CommandContext& c) {
-    return c.script.cpuPrompt;
-}
-std::string& fileExists(CommandContext& c) {
-    return c.globals.settings.fileExistsText;
-}
-std::string& iniFile(CommandContext& c) {
-    return c.script.iniFilePrompt;
-}
-std::string& insertDisk(CommandContext& c) {
-    return c.script.insertDiskPrompt;
-}
-std::string& locate(CommandContext& c) {
-    return c.script.locatePrompt;
-}
-std::string& noGroup(CommandContext& c) {
-    return c.script.noGroupPrompt;
-}
-std::string& noSpace(CommandContext& c) {
-    return c.script.noSpacePrompt;
-}
-std::string& quit(CommandContext& c) {
-    return c.script.quitPrompt;
-}
-std::string& reboot(CommandContext& c) {
-    return c.script.rebootPrompt;
-}
-std::string& fileNotFound(CommandContext& c) {
-    return c.globals.settings.fileNotFoundText;
-}
-std::string& uninstallBegin(CommandContext& c) {
-    return c.globals.settings.uninstallBeginText;
-}
-std::string& uninstallEnd(CommandContext& c) {
-    return c.globals.settings.uninstallEndText;
-}
-std::string& uninstallTitle(CommandContext& c) {
-    return c.globals.settings.uninstallTitleText;
+// A process-wide text of the global settings.
+template <std::string GlobalSettings::*member> std::string& globalText(CommandContext& c) {
+    return c.globals.settings.*member;
 }
 
 constexpr size_t kShort = kShortTextCapacity;
@@ -84,27 +32,32 @@ constexpr size_t kLine = kLongTextCapacity;
 
 } // namespace
 
-const PromptTextCommand kPromptTextCommands[kPromptTextCommandCount] = {
-    {"COPYFILEPROMPT", setText<copyFile, kShort>},
-    {"AUTOEXECPROMPT", setText<autoexec, kLine>},
-    {"BADDIRPROMPT", setText<badDirectory, kShort>},
-    {"OKPROMPT", setText<ok, kShort>},
-    {"CANCELPROMPT", setText<cancel, kShort>},
-    {"BADDRIVEPROMPT", setText<badDrive, kShort>},
-    {"CONFIGPROMPT", setText<config, kLine>},
-    {"CPUPROMPT", setText<cpu, kLine>},
-    {"FILEEXISTPROMPT", setText<fileExists, kShort>},
-    {"INIFILEPROMPT", setText<iniFile, kLine>},
-    {"INSERTDISKPROMPT", setText<insertDisk, kShort>},
-    {"LOCATEPROMPT", setText<locate, kShort>},
-    {"NOGROUPPROMPT", setText<noGroup, kShort>},
-    {"NOSPACEPROMPT", setText<noSpace, kLine>},
-    {"QUITPROMPT", setText<quit, kShort>},
-    {"REBOOTPROMPT", setText<reboot, kShort>},
-    {"FILENOTFOUNDPROMPT", setText<fileNotFound, kShort>},
-    {"UNINSTALLBEGINPROMPT", setText<uninstallBegin, kLine, false>},
-    {"UNINSTALLENDPROMPT", setText<uninstallEnd, kLine, false>},
-    {"UninstallTitlePrompt", setText<uninstallTitle, kLine, false>},
-};
+std::span<const CommandSpec> promptTextCommands() {
+    using P = PromptTexts;
+    using G = GlobalSettings;
+    static constexpr CommandSpec kCommands[] = {
+        {"COPYFILEPROMPT", setText<scriptText<&P::copyFile>, kShort>},
+        {"AUTOEXECPROMPT", setText<scriptText<&P::autoexec>, kLine>},
+        {"BADDIRPROMPT", setText<globalText<&G::badDirectoryText>, kShort>},
+        {"OKPROMPT", setText<globalText<&G::okText>, kShort>},
+        {"CANCELPROMPT", setText<globalText<&G::cancelText>, kShort>},
+        {"BADDRIVEPROMPT", setText<globalText<&G::badDriveText>, kShort>},
+        {"CONFIGPROMPT", setText<scriptText<&P::config>, kLine>},
+        {"CPUPROMPT", setText<scriptText<&P::cpu>, kLine>},
+        {"FILEEXISTPROMPT", setText<globalText<&G::fileExistsText>, kShort>},
+        {"INIFILEPROMPT", setText<scriptText<&P::iniFile>, kLine>},
+        {"INSERTDISKPROMPT", setText<scriptText<&P::insertDisk>, kShort>},
+        {"LOCATEPROMPT", setText<scriptText<&P::locate>, kShort>},
+        {"NOGROUPPROMPT", setText<scriptText<&P::noGroup>, kShort>},
+        {"NOSPACEPROMPT", setText<scriptText<&P::noSpace>, kLine>},
+        {"QUITPROMPT", setText<scriptText<&P::quit>, kShort>},
+        {"REBOOTPROMPT", setText<scriptText<&P::reboot>, kShort>},
+        {"FILENOTFOUNDPROMPT", setText<globalText<&G::fileNotFoundText>, kShort>},
+        {"UNINSTALLBEGINPROMPT", setText<globalText<&G::uninstallBeginText>, kLine, false>},
+        {"UNINSTALLENDPROMPT", setText<globalText<&G::uninstallEndText>, kLine, false>},
+        {"UninstallTitlePrompt", setText<globalText<&G::uninstallTitleText>, kLine, false>},
+    };
+    return kCommands;
+}
 
 } // namespace kestrel::script

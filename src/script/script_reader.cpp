@@ -1,76 +1,30 @@
 #include "script/script_reader.h"
 
 #include "files/packed_file.h"
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/line_source.h"
+#include "lexical/line_words.h"
+#include "lexical/message_texts.h"
+#include "os/read_fully.h"
+#include "script/command_table.h"
 #include "script/plugin_globals.h"
 
 #include <algorithm>
 
 namespace kestrel::script {
 
-namespace {
-
-// The packed-file handle seen as a plain input file.
-class PackedInput final : public os::InputFile {
-  public:
-    explicit PackedInput(std::unique_ptr<files::PackedFile> file) : file_(std::move(file)) {}
-    int32_t read(void* buffer, uint32_t count) override { return file_->read(buffer, count); }
-    int64_t seek(int64_t offset, os::SeekOrigin origin) override {
-        return file_->seek(offset, origin);
-    }
-    int64_t tell() override { return file_->tell(); }
-
-  private:
-    std::unique_ptr<files::PackedFile> file_;
-};
-
-std::unique_ptr<os::InputFile> openThroughLayer(files::PackedFileLayer& layer,
-                                                const std::string& name) {
-    auto file = layer.open(name);
-    if (!file)
-        return nullptr;
-    return std::make_unique<PackedInput>(std::move(file));
-}
-
-// Reads up to count bytes, going on after short reads; the number read, or -1 on an error.
-int64_t readFully(os::InputFile& file, uint8_t* buffer, size_t count) {
-    size_t total = 0;
-    while (total < count) {
-        const int32_t got = file.read(buffer + total, static_cast<uint32_t>(count - total));
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        total += static_cast<size_t>(got);
-    }
-    return static_cast<int64_t>(total);
-}
-
-// Commands that only the main pass carries out; inside a deferred block they are dropped.
-constexpr std::string_view kMainPassOnly[] = {
-    "REM",         "TITLE",      "DEFAULTDIR",   "DIR2",       "DIR3",          "TITLECOLOR",
-    "SCREENCOLOR", "MINCPUTYPE", "MINDISKSPACE", "RUNATSTART", "SCREENGRAPHIC", "INTROSCREEN",
-};
-
-bool isMainPassOnly(std::string_view word) {
-    return std::any_of(std::begin(kMainPassOnly), std::end(kMainPassOnly),
-                       [&](std::string_view keyword) { return equalsIgnoreCase(word, keyword); });
-}
-
-} // namespace
-
 std::optional<ScriptKey> readScriptKey(os::InputFile& file) {
     std::array<uint8_t, kScriptKeyEnd> header{};
     if (file.seek(0, os::SeekOrigin::Start) != 0)
         return std::nullopt;
-    const int64_t got = readFully(file, header.data(), header.size());
+    const int64_t got = os::readFully(file, header.data(), header.size());
     if (got < 0)
         return std::nullopt;
     return parseScriptHeader(std::span(header.data(), static_cast<size_t>(got)));
 }
 
 std::optional<ScriptKey> readScriptKey(files::PackedFileLayer& layer, const std::string& name) {
-    auto file = openThroughLayer(layer, name);
+    std::unique_ptr<os::InputFile> file = layer.open(name);
     if (!file)
         return std::nullopt;
     return readScriptKey(*file);
@@ -91,14 +45,14 @@ MainPassStart ScriptReader::beginMainPass(std::unique_ptr<os::InputFile> file) {
         return MainPassStart::NotOpened;
     std::array<uint8_t, kScriptHeaderSize> header{};
     if (file->seek(0, os::SeekOrigin::Start) != 0 ||
-        readFully(*file, header.data(), header.size()) != int64_t{kScriptHeaderSize})
+        os::readFully(*file, header.data(), header.size()) != int64_t{kScriptHeaderSize})
         return MainPassStart::HeaderMissing;
     file_ = std::move(file);
     return MainPassStart::Started;
 }
 
 MainPassStart ScriptReader::beginMainPass(files::PackedFileLayer& layer, const std::string& name) {
-    return beginMainPass(openThroughLayer(layer, name));
+    return beginMainPass(layer.open(name));
 }
 
 void ScriptReader::endMainPass() {
@@ -160,9 +114,9 @@ int ScriptReader::readScriptLine(std::string& line) {
         return serveDeferredLine(line);
     if (!file_) {
         line.clear();
-        return kLineEnd;
+        return lexical::kLineEnd;
     }
-    return readFileLine(line) ? 1 : kLineEnd;
+    return readFileLine(line) ? 1 : lexical::kLineEnd;
 }
 
 int ScriptReader::bufferDeferredBlock(std::string_view ifLine, int32_t& currentLineNumber) {
@@ -174,7 +128,7 @@ int ScriptReader::bufferDeferredBlock(std::string_view ifLine, int32_t& currentL
     std::string line;
     while (readFileLine(line)) {
         block.append(line);
-        if (equalsIgnoreCase(leadingAlphanumericWord(line), "ENDIF"))
+        if (lexical::equalsIgnoringAsciiCase(lexical::leadingAlphanumericWord(line), "ENDIF"))
             break;
         if (block.full()) {
             discardDeferredBlocks();
@@ -190,44 +144,45 @@ int ScriptReader::bufferDeferredBlock(std::string_view ifLine, int32_t& currentL
 int ScriptReader::serveDeferredLine(std::string& line) {
     line.clear();
     if (!currentBlock_ || *currentBlock_ >= blocks_.size())
-        return kLineEnd;
+        return lexical::kLineEnd;
     if (blockEnd_) {
         blockEnd_ = false;
-        return kLineEnd;
+        return lexical::kLineEnd;
     }
     const DeferredBlock& block = blocks_[*currentBlock_];
     if (nextSlot_ >= block.count())
-        return kLineEnd;
+        return lexical::kLineEnd;
     const size_t slot = nextSlot_++;
     line = block.line(slot);
     const int lineNumber = block.firstLineNumber() + static_cast<int>(slot);
     if (plainRead_)
         return lineNumber;
 
-    const std::string_view word = leadingBlankDelimitedWord(line);
-    if (equalsIgnoreCase(word, "ENDIF")) {
+    const std::string_view word = lexical::leadingBlankDelimitedWord(line);
+    if (lexical::equalsIgnoringAsciiCase(word, "ENDIF")) {
         blockEnd_ = true;
         return lineNumber;
     }
-    if (isMainPassOnly(word)) {
+    if (isMainPassOnlyCommand(word)) {
         line.clear();
-        return kLineIgnore;
+        return lexical::kLineIgnore;
     }
-    if (equalsIgnoreCase(word, "BEGINFIRSTSCREEN")) {
+    if (lexical::equalsIgnoringAsciiCase(word, "BEGINFIRSTSCREEN")) {
         // The first screen was shown long ago: its lines are passed over.
         for (size_t end = slot + 1; end < block.count(); ++end) {
-            if (!equalsIgnoreCase(leadingBlankDelimitedWord(block.line(end)), "ENDFIRSTSCREEN"))
+            if (!lexical::equalsIgnoringAsciiCase(
+                    lexical::leadingBlankDelimitedWord(block.line(end)), "ENDFIRSTSCREEN"))
                 continue;
             nextSlot_ = end + 1;
             if (end == slot + 1) {
                 line.clear();
-                return kLineIgnore;
+                return lexical::kLineIgnore;
             }
             return lineNumber; // a screen with content: the interpreter refuses it here
         }
         if (showMessage_)
-            showMessage_(texts::kMissingEndFirstScreen);
-        return kLineError;
+            showMessage_(lexical::texts::kMissingEndFirstScreen);
+        return lexical::kLineError;
     }
     return lineNumber;
 }

@@ -14,9 +14,9 @@
 // is read in chunks; the count behaves exactly as if it were read a byte at a time.
 #pragma once
 
+#include "lexical/line_source.h"
 #include "os/file_system.h"
 #include "script/deferred_block.h"
-#include "script/line_source.h"
 #include "script/script_codec.h"
 
 #include <array>
@@ -48,7 +48,7 @@ enum class DeferredPassResult : int32_t { Done = 0, Failed = -1 };
 std::optional<ScriptKey> readScriptKey(os::InputFile& file);
 std::optional<ScriptKey> readScriptKey(files::PackedFileLayer& layer, const std::string& name);
 
-class ScriptReader : public LineSource {
+class ScriptReader : public lexical::LineSource {
   public:
     static constexpr size_t kLineCapacity = 998;
     // Shows a message to the user (exclamation icon, OK button): the deferred filter's

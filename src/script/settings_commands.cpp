@@ -1,5 +1,13 @@
 // Commands that set one value of the settings record or of the global settings.
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_words.h"
+#include "lexical/macros.h"
+#include "lexical/numbers.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
+#include "lexical/quoted_field.h"
+#include "lexical/word_table.h"
 #include "script/command_support.h"
 #include "ui/colour.h"
 
@@ -11,28 +19,20 @@ namespace {
 
 constexpr int kMaxTitleOptions = 5;
 
-struct NamedValue {
-    std::string_view name;
-    int32_t value;
-};
+using lexical::lookUpWord;
+using lexical::NamedWord;
 
-// The value of the word in table (compared ignoring case); none for any other word.
-template <size_t N>
-std::optional<int32_t> lookUp(const NamedValue (&table)[N], std::string_view word) {
-    for (const NamedValue& entry : table) {
-        if (equalsIgnoreCase(word, entry.name))
-            return entry.value;
-    }
-    return std::nullopt;
-}
-
-bool startsWithDigit(std::string_view word) {
-    return !word.empty() && word.front() >= '0' && word.front() <= '9';
+// Stores what a command's word stands for; an error for a word that stands for nothing.
+template <typename T> CommandResult store(std::optional<T> value, T& setting) {
+    if (!value)
+        return CommandResult::Error;
+    setting = *value;
+    return CommandResult::Done;
 }
 
 // A quoted command line, neither missing nor empty.
-std::optional<std::string> readCommandLine(FieldCursor& cursor) {
-    if (!quoteFollows(cursor))
+std::optional<std::string> readCommandLine(lexical::FieldCursor& cursor) {
+    if (!lexical::quotedFieldFollows(cursor))
         return std::nullopt;
     std::string text = cursor.readQuoted();
     if (text.empty())
@@ -40,8 +40,15 @@ std::optional<std::string> readCommandLine(FieldCursor& cursor) {
     return text;
 }
 
+// The picture file of SCREENGRAPHIC and INTROSCREEN, quoted or not; false when it is missing or
+// longer than a path.
+bool readPictureFile(lexical::FieldCursor& cursor, std::string& fileName) {
+    fileName = lexical::readTextOrWord(cursor);
+    return !fileName.empty() && fileName.size() <= kPathCapacity;
+}
+
 // A colour is a parenthesised field when one follows, otherwise a word.
-std::string readColourText(FieldCursor& cursor) {
+std::string readColourText(lexical::FieldCursor& cursor) {
     cursor.skipSeparators();
     if (!cursor.atEnd() && cursor.rest().front() == '(')
         return cursor.readParenthesized();
@@ -50,7 +57,7 @@ std::string readColourText(FieldCursor& cursor) {
 
 // Three numbers 0..255 separated by commas, or a colour name. The colour parser leaves the colour
 // as it was for any other text; a script that says "Purple" means something else.
-bool readColour(FieldCursor& cursor, ui::Colour& colour) {
+bool readColour(lexical::FieldCursor& cursor, ui::Colour& colour) {
     const std::string text = readColourText(cursor);
     if (text.find(',') != std::string::npos) {
         size_t fields = 0;
@@ -59,12 +66,9 @@ bool readColour(FieldCursor& cursor, ui::Colour& colour) {
             size_t end = text.find(',', start);
             if (end == std::string::npos)
                 end = text.size();
-            std::string_view field = std::string_view(text).substr(start, end - start);
-            while (!field.empty() && (field.front() == ' ' || field.front() == '\t'))
-                field.remove_prefix(1);
-            while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
-                field.remove_suffix(1);
-            if (!parseSmallNumber(field, 256))
+            const std::string_view field =
+                lexical::trimBlanks(std::string_view(text).substr(start, end - start));
+            if (!lexical::parseSmallNumber(field, 256))
                 return false;
             ++fields;
             start = end + 1;
@@ -84,14 +88,12 @@ bool readColour(FieldCursor& cursor, ui::Colour& colour) {
     return true;
 }
 
-} // namespace
-
 CommandResult commandTitleColour(CommandContext& c) {
     return failedIf(!readColour(c.cursor(), c.script.titleColour));
 }
 
 CommandResult commandScreenColour(CommandContext& c) {
-    FieldCursor& cursor = c.cursor();
+    lexical::FieldCursor& cursor = c.cursor();
     if (!readColour(cursor, c.script.screenColourTop))
         return CommandResult::Error;
     if (cursor.atEnd()) {
@@ -102,7 +104,7 @@ CommandResult commandScreenColour(CommandContext& c) {
 }
 
 CommandResult commandTitle(CommandContext& c) {
-    FieldCursor& cursor = c.cursor();
+    lexical::FieldCursor& cursor = c.cursor();
     if (cursor.atEnd())
         return CommandResult::Error;
     std::string title = cursor.readQuoted();
@@ -111,7 +113,7 @@ CommandResult commandTitle(CommandContext& c) {
     c.script.title = std::move(title);
     TitleFont& font = c.globals.settings.titleFont;
     for (int option = 0; option < kMaxTitleOptions && !cursor.atEnd(); ++option) {
-        if (quoteFollows(cursor)) {
+        if (lexical::quotedFieldFollows(cursor)) {
             std::string face = cursor.readQuoted();
             if (face.empty() || face.front() == ' ')
                 break;
@@ -123,13 +125,13 @@ CommandResult commandTitle(CommandContext& c) {
         const std::string word = cursor.readWord();
         if (word.empty())
             return CommandResult::Error; // a stray '=' or an unclosed quote
-        if (startsWithDigit(word))
-            font.size = leadingNumber(word);
-        else if (equalsIgnoreCase(word, "Bold"))
+        if (lexical::startsWithDigit(word))
+            font.size = lexical::leadingNumber(word);
+        else if (lexical::equalsIgnoringAsciiCase(word, "Bold"))
             font.bold = true;
-        else if (equalsIgnoreCase(word, "Italic"))
+        else if (lexical::equalsIgnoringAsciiCase(word, "Italic"))
             font.italic = true;
-        else if (equalsIgnoreCase(word, "Underline"))
+        else if (lexical::equalsIgnoringAsciiCase(word, "Underline"))
             font.underline = true;
         else
             return CommandResult::Error;
@@ -146,7 +148,7 @@ CommandResult commandFontName(CommandContext& c) {
 }
 
 CommandResult commandShowReadme(CommandContext& c) {
-    std::string file = readTextOrWord(c.cursor());
+    std::string file = lexical::readTextOrWord(c.cursor());
     if (file.size() > kReadmeCapacity)
         return CommandResult::Error;
     c.script.readmeFile = std::move(file);
@@ -156,14 +158,15 @@ CommandResult commandShowReadme(CommandContext& c) {
 CommandResult commandMinCpuType(CommandContext& c) {
     const std::string word = c.cursor().readWord();
     // "80" and the processor number: 80386, 80486...
-    if (word.size() < 3 || word.compare(0, 2, "80") != 0 || !startsWithDigit(word.substr(2)))
+    if (word.size() < 3 || word.compare(0, 2, "80") != 0 ||
+        !lexical::startsWithDigit(word.substr(2)))
         return CommandResult::Error;
-    c.script.minCpu = leadingNumber(std::string_view(word).substr(2));
+    c.script.minCpu = lexical::leadingNumber(std::string_view(word).substr(2));
     return CommandResult::Done;
 }
 
 CommandResult commandMinDiskSpace(CommandContext& c) {
-    const std::optional<int32_t> size = parseSize(c.cursor().readWord());
+    const std::optional<int32_t> size = lexical::parseSize(c.cursor().readWord());
     if (!size)
         return CommandResult::Error;
     const std::string optionWord = c.cursor().readWord();
@@ -171,7 +174,8 @@ CommandResult commandMinDiskSpace(CommandContext& c) {
         c.script.minDiskSpace = *size;
         return CommandResult::Done;
     }
-    const std::optional<int32_t> groupNumber = parseSmallNumber(optionWord, OptionTables::kSize);
+    const std::optional<int32_t> groupNumber =
+        lexical::parseSmallNumber(optionWord, lexical::OptionTables::kSize);
     if (!groupNumber)
         return CommandResult::Error;
     c.groupMinDiskSpace[*groupNumber] = *size;
@@ -179,38 +183,23 @@ CommandResult commandMinDiskSpace(CommandContext& c) {
 }
 
 CommandResult commandProgressBar(CommandContext& c) {
-    const std::optional<int32_t> size = parseSize(c.cursor().readWord());
-    if (!size)
-        return CommandResult::Error;
-    c.script.progressTotal = *size;
-    return CommandResult::Done;
+    return store(lexical::parseSize(c.cursor().readWord()), c.script.progressTotal);
 }
 
 CommandResult commandOverwriteFile(CommandContext& c) {
-    static constexpr NamedValue kModes[] = {{"YES", 1}, {"NO", 0}, {"NEW", 3}, {"ASK", 2}};
-    const std::optional<int32_t> mode = lookUp(kModes, c.cursor().readWord());
-    if (!mode)
-        return CommandResult::Error;
-    c.globals.settings.overwriteMode = static_cast<OverwriteMode>(*mode);
-    return CommandResult::Done;
+    return store(lexical::overwriteModeFromWord(c.cursor().readWord()),
+                 c.globals.settings.overwriteMode);
 }
 
 CommandResult commandCompression(CommandContext& c) {
-    static constexpr NamedValue kKinds[] = {{"PKWARE", 0}, {"LHA", 1}};
-    const std::optional<int32_t> kind = lookUp(kKinds, c.cursor().readWord());
-    if (!kind)
-        return CommandResult::Error;
-    c.globals.settings.compression = static_cast<Compression>(*kind);
-    return CommandResult::Done;
+    static constexpr NamedWord<Compression> kKinds[] = {{"PKWARE", Compression::Pkware},
+                                                        {"LHA", Compression::Lha}};
+    return store(lookUpWord(kKinds, c.cursor().readWord()), c.globals.settings.compression);
 }
 
 CommandResult commandUninstall(CommandContext& c) {
-    static constexpr NamedValue kSwitch[] = {{"YES", 1}, {"NO", 0}};
-    const std::optional<int32_t> on = lookUp(kSwitch, c.cursor().readWord());
-    if (!on)
-        return CommandResult::Error;
-    c.globals.settings.uninstall = *on == 1;
-    return CommandResult::Done;
+    static constexpr NamedWord<bool> kSwitch[] = {{"YES", true}, {"NO", false}};
+    return store(lookUpWord(kSwitch, c.cursor().readWord()), c.globals.settings.uninstall);
 }
 
 CommandResult commandRebootWindows(CommandContext& c) {
@@ -224,12 +213,10 @@ CommandResult commandRebootSystem(CommandContext& c) {
 }
 
 CommandResult commandReboot(CommandContext& c) {
-    static constexpr NamedValue kModes[] = {{"Windows", 1}, {"Window", 1}, {"System", 2}};
-    const std::optional<int32_t> mode = lookUp(kModes, c.cursor().readWord());
-    if (!mode)
-        return CommandResult::Error;
-    c.globals.settings.rebootMode = static_cast<RebootMode>(*mode);
-    return CommandResult::Done;
+    static constexpr NamedWord<RebootMode> kModes[] = {{"Windows", RebootMode::RestartWindows},
+                                                       {"Window", RebootMode::RestartWindows},
+                                                       {"System", RebootMode::RestartSystem}};
+    return store(lookUpWord(kModes, c.cursor().readWord()), c.globals.settings.rebootMode);
 }
 
 CommandResult commandRunAtStart(CommandContext& c) {
@@ -246,12 +233,12 @@ CommandResult commandRunAtExit(CommandContext& c) {
     std::optional<std::string> command = readCommandLine(c.cursor());
     if (!command)
         return CommandResult::Error;
-    c.script.runAtExit.push_back(std::make_unique<MacroString>(std::string_view(*command)));
+    c.script.runAtExit.emplace_back(std::string_view(*command));
     return CommandResult::Done;
 }
 
 CommandResult commandRegServer(CommandContext& c) {
-    std::string file = readTextOrWord(c.cursor());
+    std::string file = lexical::readTextOrWord(c.cursor());
     if (file.empty())
         return CommandResult::Error;
     c.globals.settings.regServers.push_back(std::move(file));
@@ -259,21 +246,28 @@ CommandResult commandRegServer(CommandContext& c) {
 }
 
 CommandResult commandScreenGraphic(CommandContext& c) {
-    static constexpr NamedValue kPositions[] = {
-        {"TOPLEFT", 1},     {"TOPMIDDLE", 2},    {"TOPRIGHT", 3},   {"MIDDLERIGHT", 4},
-        {"BOTTOMRIGHT", 5}, {"BOTTOMMIDDLE", 6}, {"BOTTOMLEFT", 7}, {"MIDDLELEFT", 8},
-        {"TILE", 9},        {"FULLSCREEN", 10},
+    using P = PicturePosition;
+    static constexpr NamedWord<PicturePosition> kPositions[] = {
+        {"TOPLEFT", P::TopLeft},
+        {"TOPMIDDLE", P::TopMiddle},
+        {"TOPRIGHT", P::TopRight},
+        {"MIDDLERIGHT", P::MiddleRight},
+        {"BOTTOMRIGHT", P::BottomRight},
+        {"BOTTOMMIDDLE", P::BottomMiddle},
+        {"BOTTOMLEFT", P::BottomLeft},
+        {"MIDDLELEFT", P::MiddleLeft},
+        {"TILE", P::Tile},
+        {"FULLSCREEN", P::FullScreen},
     };
     ScreenGraphic graphic;
-    graphic.fileName = readTextOrWord(c.cursor());
-    if (graphic.fileName.empty() || graphic.fileName.size() > kPathCapacity)
+    if (!readPictureFile(c.cursor(), graphic.fileName))
         return CommandResult::Error;
     const std::string positionWord = c.cursor().readWord();
     if (!positionWord.empty()) {
-        const std::optional<int32_t> position = lookUp(kPositions, positionWord);
+        const std::optional<PicturePosition> position = lookUpWord(kPositions, positionWord);
         if (!position)
             return CommandResult::Error;
-        graphic.position = static_cast<PicturePosition>(*position);
+        graphic.position = *position;
     }
     c.script.screenGraphic = std::move(graphic);
     return CommandResult::Done;
@@ -281,20 +275,47 @@ CommandResult commandScreenGraphic(CommandContext& c) {
 
 CommandResult commandIntroScreen(CommandContext& c) {
     IntroScreen intro;
-    intro.fileName = readTextOrWord(c.cursor());
-    if (intro.fileName.empty() || intro.fileName.size() > kPathCapacity)
+    if (!readPictureFile(c.cursor(), intro.fileName))
         return CommandResult::Error;
     const std::string secondsWord = c.cursor().readWord();
     if (!secondsWord.empty()) {
         // Seconds the picture stays; a day is more than anyone waits for an installer.
         constexpr int32_t kMaxSeconds = 86400;
-        const std::optional<int32_t> seconds = parseSmallNumber(secondsWord, kMaxSeconds + 1);
+        const std::optional<int32_t> seconds =
+            lexical::parseSmallNumber(secondsWord, kMaxSeconds + 1);
         if (!seconds)
             return CommandResult::Error;
         intro.seconds = *seconds;
     }
     c.script.introScreen = std::move(intro);
     return CommandResult::Done;
+}
+
+} // namespace
+
+std::span<const CommandSpec> settingsCommands() {
+    static constexpr CommandSpec kCommands[] = {
+        {"TITLE", commandTitle, kMainPassOnly},
+        {"TITLECOLOR", commandTitleColour, kMainPassOnly},
+        {"SCREENCOLOR", commandScreenColour, kMainPassOnly},
+        {"FONTNAME", commandFontName},
+        {"SHOWREADME", commandShowReadme},
+        {"MINCPUTYPE", commandMinCpuType, kMainPassOnly},
+        {"MINDISKSPACE", commandMinDiskSpace, kMainPassOnly},
+        {"PROGRESSBAR", commandProgressBar},
+        {"OVERWRITEFILE", commandOverwriteFile},
+        {"COMPRESSION", commandCompression},
+        {"UNINSTALL", commandUninstall},
+        {"REBOOTWINDOWS", commandRebootWindows},
+        {"REBOOTSYSTEM", commandRebootSystem},
+        {"REBOOT", commandReboot},
+        {"RUNATSTART", commandRunAtStart, kMainPassOnly},
+        {"RUNATEXIT", commandRunAtExit},
+        {"REGSERVER", commandRegServer},
+        {"SCREENGRAPHIC", commandScreenGraphic, kMainPassOnly},
+        {"INTROSCREEN", commandIntroScreen, kMainPassOnly},
+    };
+    return kCommands;
 }
 
 } // namespace kestrel::script

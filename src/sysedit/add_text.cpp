@@ -1,7 +1,8 @@
 #include "sysedit/add_text.h"
 
-#include "script/ansi_text.h"
-#include "script/quoted_field.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/quoted_field.h"
 
 #include <optional>
 
@@ -9,8 +10,8 @@ namespace kestrel::sysedit {
 
 namespace {
 
-bool readFields(script::FieldCursor& cursor, const SearchTokens& tokens, TextInsertion& entry) {
-    std::optional<std::string> text = script::readRequiredQuoted(cursor);
+bool readFields(lexical::FieldCursor& cursor, const SearchTokens& tokens, TextInsertion& entry) {
+    std::optional<std::string> text = lexical::readRequiredQuoted(cursor);
     if (!text)
         return false;
     entry.text = std::move(*text);
@@ -21,8 +22,8 @@ bool readFields(script::FieldCursor& cursor, const SearchTokens& tokens, TextIns
     if (cursor.atEnd())
         return false; // a text without a file
 
-    if (script::quotedFieldFollows(cursor)) {
-        std::optional<std::string> file = script::readRequiredQuoted(cursor);
+    if (lexical::quotedFieldFollows(cursor)) {
+        std::optional<std::string> file = lexical::readRequiredQuoted(cursor);
         if (!file)
             return false;
         entry.file = std::move(*file);
@@ -32,8 +33,8 @@ bool readFields(script::FieldCursor& cursor, const SearchTokens& tokens, TextIns
     if (entry.file.empty() || entry.file.size() > TextInsertion::kFileCapacity)
         return false;
 
-    if (script::quotedFieldFollows(cursor)) {
-        std::optional<std::string> where = script::readRequiredQuoted(cursor);
+    if (lexical::quotedFieldFollows(cursor)) {
+        std::optional<std::string> where = lexical::readRequiredQuoted(cursor);
         if (!where)
             return false;
         entry.where = std::move(*where);
@@ -44,7 +45,7 @@ bool readFields(script::FieldCursor& cursor, const SearchTokens& tokens, TextIns
     }
 
     while (!cursor.atEnd()) {
-        if (!script::equalsIgnoreCase(cursor.readWord(), "REPLACE"))
+        if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "REPLACE"))
             return false;
         entry.replace = true;
     }
@@ -62,7 +63,7 @@ bool replaceToken(std::string& text, std::string_view token, std::string_view va
     for (;;) {
         size_t found = std::string::npos;
         for (size_t at = from; at + token.size() <= text.size(); ++at) {
-            if (script::startsWithIgnoreCase(std::string_view(text).substr(at), token)) {
+            if (lexical::startsWithIgnoringAsciiCase(std::string_view(text).substr(at), token)) {
                 found = at;
                 break;
             }
@@ -82,11 +83,11 @@ bool replaceToken(std::string& text, std::string_view token, std::string_view va
     return true;
 }
 
-std::unique_ptr<TextInsertion> parseAddText(script::FieldCursor& cursor,
+lexical::Parsed<TextInsertion> parseAddText(lexical::FieldCursor& cursor,
                                             const SearchTokens& tokens) {
-    auto entry = std::make_unique<TextInsertion>();
-    entry->error = !readFields(cursor, tokens, *entry);
-    return entry;
+    lexical::Parsed<TextInsertion> parsed;
+    parsed.error = !readFields(cursor, tokens, parsed.item);
+    return parsed;
 }
 
 } // namespace kestrel::sysedit

@@ -10,10 +10,10 @@
 // They are replaced when the line is read, so they belong to the search evaluated before it.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
+#include "lexical/parse_result.h"
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,16 +24,10 @@ struct TextInsertion {
     static constexpr size_t kFileCapacity = 498;
     static constexpr size_t kWhereCapacity = 501;
 
-    virtual ~TextInsertion() = default;
-
     std::string text; // the line to insert, or the replacement
     std::string file;
     std::string where; // a line number or a search text; empty: append at the end
     bool replace = false;
-    // The line could not be read: the file is missing, a field that must be quoted is not, a
-    // quote is never closed, a text is longer than its place (after its tokens are replaced),
-    // or a word other than REPLACE follows.
-    bool error = false;
 };
 
 // The values of the last successful `search` condition.
@@ -44,8 +38,10 @@ struct SearchTokens {
 };
 
 // Reads an ADDTEXT line's fields from the cursor, positioned after the keyword, replacing the
-// search tokens in the text and in where.
-std::unique_ptr<TextInsertion> parseAddText(script::FieldCursor& cursor,
+// search tokens in the text and in where. An error: the file is missing, a field that must be
+// quoted is not, a quote is never closed, a text is longer than its place (after its tokens are
+// replaced), or a word other than REPLACE follows.
+lexical::Parsed<TextInsertion> parseAddText(lexical::FieldCursor& cursor,
                                             const SearchTokens& tokens);
 
 // Replaces every occurrence of token (written in capitals; matched ignoring case) in text by

@@ -1,7 +1,9 @@
 #include "sysedit/autoexec_edit.h"
 
-#include "script/ansi_text.h"
-#include "script/quoted_field.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/numbers.h"
+#include "lexical/quoted_field.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,11 +13,7 @@ namespace kestrel::sysedit {
 
 namespace {
 
-using script::equalsIgnoreCase;
-
-bool isWhiteSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+using lexical::equalsIgnoringAsciiCase;
 
 // The value after option ("/F:" or "/L:") in an upper-case text; false when it overflows.
 bool readShareValue(std::string_view text, std::string_view option, int32_t& value) {
@@ -24,47 +22,40 @@ bool readShareValue(std::string_view text, std::string_view option, int32_t& val
     if (found == std::string_view::npos)
         return true;
     size_t i = found + option.size();
-    while (i < text.size() && isWhiteSpace(text[i]))
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
         ++i;
-    int64_t number = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        number = number * 10 + (text[i] - '0');
-        if (number > INT32_MAX) {
-            value = INT32_MAX;
-            return false;
-        }
-    }
-    value = static_cast<int32_t>(number);
-    return true;
+    const std::optional<int32_t> number = lexical::leadingDigits(text.substr(i));
+    value = number.value_or(INT32_MAX);
+    return number.has_value();
 }
 
 } // namespace
 
 bool readShareValues(std::string& text, ShareValues& values) {
-    text = script::asciiUpper(text);
+    text = lexical::asciiUpper(text);
     const bool files = readShareValue(text, "/F:", values.files);
     const bool locks = readShareValue(text, "/L:", values.locks);
     return files && locks;
 }
 
-EditParseResult parseAutoexec(AutoexecEdit& edit, script::FieldCursor& cursor) {
+lexical::ParseStatus parseAutoexec(AutoexecEdit& edit, lexical::FieldCursor& cursor) {
     return parseEditWords(edit.mode, edit.lineList, cursor, [&](const std::string& word) {
-        if (equalsIgnoreCase(word, "ADDPATH")) {
+        if (equalsIgnoringAsciiCase(word, "ADDPATH")) {
             if (!cursor.takeEquals()) {
                 edit.addDestination = true;
                 return true;
             }
-            std::optional<std::string> dir = script::readRequiredQuoted(cursor);
+            std::optional<std::string> dir = lexical::readRequiredQuoted(cursor);
             if (!dir)
                 return false;
             edit.pathList.emplace_back(*dir);
             return true;
         }
-        if (equalsIgnoreCase(word, "SHARE")) {
+        if (equalsIgnoringAsciiCase(word, "SHARE")) {
             edit.shareWanted = true;
             if (!cursor.takeEquals())
                 return true;
-            std::optional<std::string> options = script::readRequiredQuoted(cursor);
+            std::optional<std::string> options = lexical::readRequiredQuoted(cursor);
             ShareValues values;
             if (!options || !readShareValues(*options, values))
                 return false;

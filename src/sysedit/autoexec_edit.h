@@ -7,8 +7,8 @@
 // /F: and /L: values are at least those given.
 #pragma once
 
-#include "script/field_cursor.h"
-#include "script/macros.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
 #include "sysedit/edit_command.h"
 
 #include <cstdint>
@@ -19,10 +19,10 @@ namespace kestrel::sysedit {
 
 struct AutoexecEdit {
     EditMode mode = EditMode::None;
-    bool addDestination = false;               // ADDPATH without a directory
-    std::vector<script::MacroString> pathList; // directories for the PATH, in script order
+    bool addDestination = false;                // ADDPATH without a directory
+    std::vector<lexical::MacroString> pathList; // directories for the PATH, in script order
     // Lines to add; an item's flag is 1 while the line is still to be added.
-    std::vector<script::MacroString> lineList;
+    std::vector<lexical::MacroString> lineList;
     bool shareWanted = false;
     int32_t shareFiles = 0; // /F: wanted; 0 = none
     int32_t shareLocks = 0; // /L: wanted; 0 = none
@@ -31,7 +31,7 @@ struct AutoexecEdit {
 // Reads one AUTOEXEC line's words from the cursor, positioned after the keyword, into the edit
 // that all AUTOEXEC lines share. A syntax error: an unknown word, ADD without "=", a value after
 // "=" that is not a closed quoted text, or a SHARE value beyond the 32-bit range.
-EditParseResult parseAutoexec(AutoexecEdit& edit, script::FieldCursor& cursor);
+lexical::ParseStatus parseAutoexec(AutoexecEdit& edit, lexical::FieldCursor& cursor);
 
 // The /F: and /L: values of a SHARE text, 0 for one that is absent.
 struct ShareValues {

@@ -1,6 +1,8 @@
 #include "sysedit/config_edit.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/numbers.h"
 
 #include <cstdint>
 #include <string>
@@ -9,34 +11,31 @@ namespace kestrel::sysedit {
 
 namespace {
 
-using script::equalsIgnoreCase;
+using lexical::equalsIgnoringAsciiCase;
 
 // "=n": the digits at the start of the word, up to the first other character. A word that does
 // not begin with a digit (a sign, a letter, nothing) is refused, and so is a value beyond the
 // 32-bit range: either would quietly ask for no minimum at all.
-bool readMinimum(script::FieldCursor& cursor, int32_t& minimum) {
+bool readMinimum(lexical::FieldCursor& cursor, int32_t& minimum) {
     if (!cursor.takeEquals())
         return false;
     const std::string word = cursor.readWord();
-    if (word.empty() || word[0] < '0' || word[0] > '9')
+    if (!lexical::startsWithDigit(word))
         return false;
-    int64_t value = 0;
-    for (size_t i = 0; i < word.size() && word[i] >= '0' && word[i] <= '9'; ++i) {
-        value = value * 10 + (word[i] - '0');
-        if (value > INT32_MAX)
-            return false;
-    }
-    minimum = static_cast<int32_t>(value);
+    const std::optional<int32_t> value = lexical::leadingDigits(word);
+    if (!value)
+        return false;
+    minimum = *value;
     return true;
 }
 
 } // namespace
 
-EditParseResult parseConfig(ConfigEdit& edit, script::FieldCursor& cursor) {
+lexical::ParseStatus parseConfig(ConfigEdit& edit, lexical::FieldCursor& cursor) {
     return parseEditWords(edit.mode, edit.lineList, cursor, [&](const std::string& word) {
-        if (equalsIgnoreCase(word, "BUFFERMIN"))
+        if (equalsIgnoringAsciiCase(word, "BUFFERMIN"))
             return readMinimum(cursor, edit.buffersMinimum);
-        if (equalsIgnoreCase(word, "FILEMIN"))
+        if (equalsIgnoringAsciiCase(word, "FILEMIN"))
             return readMinimum(cursor, edit.filesMinimum);
         return false;
     });

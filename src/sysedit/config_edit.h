@@ -7,8 +7,8 @@
 // them), or add such lines when there are none.
 #pragma once
 
-#include "script/field_cursor.h"
-#include "script/macros.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
 #include "sysedit/edit_command.h"
 
 #include <cstdint>
@@ -23,13 +23,13 @@ struct ConfigEdit {
     int32_t buffersMinimum = kNotGiven;
     int32_t filesMinimum = kNotGiven;
     // Lines to add; an item's flag is 1 while the line is still to be added.
-    std::vector<script::MacroString> lineList;
+    std::vector<lexical::MacroString> lineList;
 };
 
 // Reads one CONFIG line's words from the cursor, positioned after the keyword, into the edit that
 // all CONFIG lines share. A syntax error: an unknown word, FILEMIN, BUFFERMIN or ADD without
 // "=", a minimum that does not begin with a digit or does not fit in 32 bits, or an ADD value
 // that is not a closed quoted text.
-EditParseResult parseConfig(ConfigEdit& edit, script::FieldCursor& cursor);
+lexical::ParseStatus parseConfig(ConfigEdit& edit, lexical::FieldCursor& cursor);
 
 } // namespace kestrel::sysedit

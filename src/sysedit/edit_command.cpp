@@ -1,33 +1,36 @@
 #include "sysedit/edit_command.h"
 
-#include "script/ansi_text.h"
-#include "script/quoted_field.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
+#include "lexical/quoted_field.h"
 
 #include <optional>
 
 namespace kestrel::sysedit {
 
-EditParseResult parseEditWords(EditMode& mode, std::vector<script::MacroString>& lineList,
-                               script::FieldCursor& cursor,
-                               const std::function<bool(const std::string& word)>& readOwnWord) {
+lexical::ParseStatus
+parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
+               lexical::FieldCursor& cursor,
+               const std::function<bool(const std::string& word)>& readOwnWord) {
     if (mode == EditMode::None)
         mode = EditMode::Modify;
     while (!cursor.atEnd()) {
         const std::string word = cursor.readWord();
-        if (script::equalsIgnoreCase(word, "ASK")) {
+        if (lexical::equalsIgnoringAsciiCase(word, "ASK")) {
             mode = EditMode::ModifyThenAsk;
-        } else if (script::equalsIgnoreCase(word, "ADD")) {
+        } else if (lexical::equalsIgnoringAsciiCase(word, "ADD")) {
             if (!cursor.takeEquals())
-                return EditParseResult::SyntaxError;
-            std::optional<std::string> line = script::readRequiredQuoted(cursor);
+                return lexical::parseError();
+            std::optional<std::string> line = lexical::readRequiredQuoted(cursor);
             if (!line)
-                return EditParseResult::SyntaxError;
+                return lexical::parseError();
             lineList.emplace_back(*line);
         } else if (!readOwnWord(word)) {
-            return EditParseResult::SyntaxError;
+            return lexical::parseError();
         }
     }
-    return EditParseResult::Ok;
+    return {};
 }
 
 } // namespace kestrel::sysedit

@@ -2,8 +2,9 @@
 // made at all, and whether the user confirms it; and how a command line's reading ends.
 #pragma once
 
-#include "script/field_cursor.h"
-#include "script/macros.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
+#include "lexical/parse_result.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,18 +19,14 @@ enum class EditMode : int32_t {
     ModifyThenAsk = 2, // ASK: the user confirms (AUTOEXEC, CONFIG) or is asked first (INIFILE)
 };
 
-enum class EditParseResult : int32_t {
-    Ok = 0,
-    SyntaxError = 1, // the interpreter reports the line
-};
-
 // Reads the words of an AUTOEXEC or CONFIG line from the cursor, positioned after the keyword.
 // The first such line turns the edit on (mode Modify), ASK asks the user to confirm it and
 // ADD="line" adds a line to lineList (ADD without "=" or without a closed quoted text is a
 // syntax error). Every other word goes to readOwnWord, which answers false for a syntax error,
-// an unknown word among them.
-EditParseResult parseEditWords(EditMode& mode, std::vector<script::MacroString>& lineList,
-                               script::FieldCursor& cursor,
-                               const std::function<bool(const std::string& word)>& readOwnWord);
+// an unknown word among them. A syntax error makes the line a script error.
+lexical::ParseStatus
+parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
+               lexical::FieldCursor& cursor,
+               const std::function<bool(const std::string& word)>& readOwnWord);
 
 } // namespace kestrel::sysedit

@@ -1,7 +1,8 @@
 #include "sysedit/ini_edit.h"
 
-#include "script/ansi_text.h"
-#include "script/quoted_field.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/quoted_field.h"
 
 #include <optional>
 #include <string_view>
@@ -10,25 +11,25 @@ namespace kestrel::sysedit {
 
 namespace {
 
-using script::equalsIgnoreCase;
+using lexical::equalsIgnoringAsciiCase;
 
 bool isOptionWord(std::string_view word) {
-    return equalsIgnoreCase(word, "ASK") || equalsIgnoreCase(word, "ADD") ||
-           equalsIgnoreCase(word, "OVERWRITE");
+    return equalsIgnoringAsciiCase(word, "ASK") || equalsIgnoringAsciiCase(word, "ADD") ||
+           equalsIgnoringAsciiCase(word, "OVERWRITE");
 }
 
 bool applyOption(std::string_view word, IniEdit& edit) {
-    if (equalsIgnoreCase(word, "ASK"))
+    if (equalsIgnoringAsciiCase(word, "ASK"))
         edit.mode = EditMode::ModifyThenAsk;
-    else if (equalsIgnoreCase(word, "ADD"))
+    else if (equalsIgnoringAsciiCase(word, "ADD"))
         edit.add = true;
-    else if (!equalsIgnoreCase(word, "OVERWRITE"))
+    else if (!equalsIgnoringAsciiCase(word, "OVERWRITE"))
         return false;
     return true;
 }
 
-bool readQuotedInto(script::FieldCursor& cursor, std::string& target, size_t capacity) {
-    std::optional<std::string> field = script::readRequiredQuoted(cursor);
+bool readQuotedInto(lexical::FieldCursor& cursor, std::string& target, size_t capacity) {
+    std::optional<std::string> field = lexical::readRequiredQuoted(cursor);
     if (!field || field->size() > capacity)
         return false;
     target = std::move(*field);
@@ -36,7 +37,7 @@ bool readQuotedInto(script::FieldCursor& cursor, std::string& target, size_t cap
 }
 
 // Section, key, value, file, options; false on the first field that cannot be read.
-bool readFields(script::FieldCursor& cursor, IniEdit& edit) {
+bool readFields(lexical::FieldCursor& cursor, IniEdit& edit) {
     if (!readQuotedInto(cursor, edit.section, IniEdit::kSectionCapacity) || edit.section.empty())
         return false;
     if (!readQuotedInto(cursor, edit.key, IniEdit::kKeyCapacity) || edit.key.empty())
@@ -50,7 +51,7 @@ bool readFields(script::FieldCursor& cursor, IniEdit& edit) {
 
     // The file, quoted or a bare word. A bare option word here is the first option, with the
     // file left as WIN.INI: "value" ASK asks rather than writing to a file named ASK.
-    if (script::quotedFieldFollows(cursor)) {
+    if (lexical::quotedFieldFollows(cursor)) {
         if (!readQuotedInto(cursor, edit.file, IniEdit::kFileCapacity) || edit.file.empty())
             return false;
     } else {
@@ -71,10 +72,10 @@ bool readFields(script::FieldCursor& cursor, IniEdit& edit) {
 
 } // namespace
 
-std::unique_ptr<IniEdit> parseIniFile(script::FieldCursor& cursor) {
-    auto edit = std::make_unique<IniEdit>();
-    edit->error = !readFields(cursor, *edit);
-    return edit;
+lexical::Parsed<IniEdit> parseIniFile(lexical::FieldCursor& cursor) {
+    lexical::Parsed<IniEdit> parsed;
+    parsed.error = !readFields(cursor, parsed.item);
+    return parsed;
 }
 
 } // namespace kestrel::sysedit

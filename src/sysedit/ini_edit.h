@@ -7,11 +7,11 @@
 // default and changes nothing.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
+#include "lexical/parse_result.h"
 #include "sysedit/edit_command.h"
 
 #include <cstddef>
-#include <memory>
 #include <string>
 
 namespace kestrel::sysedit {
@@ -23,21 +23,17 @@ struct IniEdit {
     static constexpr size_t kFileCapacity = 498;
     static constexpr const char* kDefaultFile = "WIN.INI";
 
-    virtual ~IniEdit() = default;
-
     EditMode mode = EditMode::Modify; // ModifyThenAsk: ask first
     bool add = false;
     std::string section;
     std::string key;
     std::string value;
     std::string file = kDefaultFile;
-    // The line could not be read: the section or key is missing or empty, a field that must be
-    // quoted is not, a quote is never closed, a field is longer than its place, or an option
-    // is unknown.
-    bool error = false;
 };
 
-// Reads an INIFILE line's fields from the cursor, positioned after the keyword.
-std::unique_ptr<IniEdit> parseIniFile(script::FieldCursor& cursor);
+// Reads an INIFILE line's fields from the cursor, positioned after the keyword. An error: the
+// section or key is missing or empty, a field that must be quoted is not, a quote is never
+// closed, a field is longer than its place, or an option is unknown.
+lexical::Parsed<IniEdit> parseIniFile(lexical::FieldCursor& cursor);
 
 } // namespace kestrel::sysedit

@@ -1,7 +1,7 @@
 #include "ui/colour.h"
 
-#include "script/ansi_text.h"
-#include "script/field_cursor.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
 
 namespace kestrel::ui {
 
@@ -26,14 +26,14 @@ uint8_t lowByte(int32_t value) {
 
 void parseColour(std::string_view text, Colour& colour) {
     if (text.find(',') != std::string_view::npos) {
-        script::FieldCursor numbers(text);
+        lexical::FieldCursor numbers(text);
         colour.red = lowByte(numbers.readNumber());
         colour.green = lowByte(numbers.readNumber());
         colour.blue = lowByte(numbers.readNumber());
         return;
     }
     for (const NamedColour& named : kColourNames) {
-        if (script::equalsIgnoreCase(text, named.name)) {
+        if (lexical::equalsIgnoringAsciiCase(text, named.name)) {
             colour = named.colour;
             return;
         }

@@ -1,5 +1,7 @@
 #include "ui/dialog_template.h"
 
+#include "lexical/numbers.h"
+#include "lexical/option_tables.h"
 #include "ui/dialog_template_writer.h"
 
 #include <algorithm>
@@ -19,13 +21,10 @@ int evenUp(int n) {
     return n + (n & 1);
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 BuiltTemplate failure(TemplateError error, int lineIndex = -1, std::string line = {}) {
     BuiltTemplate result;
-    result.error = error;
+    result.error = true;
+    result.problem = error;
     result.errorLineIndex = lineIndex;
     result.errorLine = std::move(line);
     return result;
@@ -38,7 +37,7 @@ struct OptionItem {
 
 // Makes the option of a group line: numbers it, maps its group number to it and records
 // whether it starts ticked.
-TemplateError makeOption(std::string_view line, script::OptionTables& options,
+TemplateError makeOption(std::string_view line, lexical::OptionTables& options,
                          GroupBuildState& groups, OptionItem& item) {
     size_t marker = line.find("[ ]");
     const bool preselected = marker == std::string_view::npos;
@@ -47,10 +46,10 @@ TemplateError makeOption(std::string_view line, script::OptionTables& options,
     if (marker == std::string_view::npos)
         return TemplateError::NoMarker;
     const int32_t option = groups.optionCount;
-    if (option >= script::OptionTables::kSize)
+    if (option >= lexical::OptionTables::kSize)
         return TemplateError::TooManyOptions;
     int32_t groupNumber = line[0] - '0';
-    if (line.size() > 1 && isDigit(line[1]))
+    if (line.size() > 1 && lexical::isDecimalDigit(line[1]))
         groupNumber = groupNumber * 10 + (line[1] - '0');
     options.setOptionOfGroup(groupNumber, option);
     if (preselected)
@@ -63,7 +62,7 @@ TemplateError makeOption(std::string_view line, script::OptionTables& options,
 }
 
 BuiltTemplate build(TextStore& store, Kind kind, const DialogLook& look,
-                    script::OptionTables& options, GroupBuildState& groups) {
+                    lexical::OptionTables& options, GroupBuildState& groups) {
     ScreenBlock block;
     if (!store.take(block))
         return failure(TemplateError::NoBlock);
@@ -82,7 +81,7 @@ BuiltTemplate build(TextStore& store, Kind kind, const DialogLook& look,
         if (line.empty())
             continue;
         const int y = row * static_cast<int>(r);
-        if (group && isDigit(line[0])) {
+        if (group && lexical::isDecimalDigit(line[0])) {
             OptionItem item;
             const TemplateError error = makeOption(line, options, groups, item);
             if (error != TemplateError::None)
@@ -137,7 +136,7 @@ DialogLook dialogLookFor(std::string_view ownFace, int32_t ownSize, std::string_
 }
 
 BuiltTemplate buildScreenTemplate(TextStore& store, ScreenMode mode, const DialogLook& look,
-                                  script::OptionTables& options, GroupBuildState& groups) {
+                                  lexical::OptionTables& options, GroupBuildState& groups) {
     const Kind kind = mode == ScreenMode::Group         ? Kind::Group
                       : mode == ScreenMode::ExitMessage ? Kind::ExitMessage
                                                         : Kind::Screen;
@@ -145,7 +144,7 @@ BuiltTemplate buildScreenTemplate(TextStore& store, ScreenMode mode, const Dialo
 }
 
 BuiltTemplate buildExclusiveGroupTemplate(TextStore& store, const DialogLook& look,
-                                          script::OptionTables& options, GroupBuildState& groups) {
+                                          lexical::OptionTables& options, GroupBuildState& groups) {
     return build(store, Kind::ExclusiveGroup, look, options, groups);
 }
 

@@ -7,7 +7,8 @@
 // wide with 8 units per line (10 for an exclusive group), the buttons on the row below.
 #pragma once
 
-#include "script/option_tables.h"
+#include "lexical/option_tables.h"
+#include "lexical/parse_result.h"
 #include "ui/text_store.h"
 
 #include <cstdint>
@@ -65,16 +66,14 @@ enum class TemplateError {
     TooManyOptions, // an option beyond the 100 the option tables hold
 };
 
-struct BuiltTemplate {
-    TemplateError error = TemplateError::None;
-    std::vector<uint8_t> bytes;     // the dialog template; empty after an error
-    std::vector<std::string> lines; // the block's lines (blank ones empty)
+struct BuiltTemplate : lexical::ParseStatus {
+    TemplateError problem = TemplateError::None; // set together with error
+    std::vector<uint8_t> bytes;                  // the dialog template; empty after an error
+    std::vector<std::string> lines;              // the block's lines (blank ones empty)
     // On an error: the block line at fault (0 = the first line after the keyword line) and
     // its text.
     int errorLineIndex = -1;
     std::string errorLine;
-
-    bool ok() const { return error == TemplateError::None; }
 };
 
 // Modes Screen and ExitMessage: every text line a static text. Mode Group: a line that starts
@@ -83,10 +82,10 @@ struct BuiltTemplate {
 // "[X]" (which preselects it); its check box is indented to 2 characters before the marker
 // and shows the text after it. Other lines of a group lose their first two characters.
 BuiltTemplate buildScreenTemplate(TextStore& store, ScreenMode mode, const DialogLook& look,
-                                  script::OptionTables& options, GroupBuildState& groups);
+                                  lexical::OptionTables& options, GroupBuildState& groups);
 // A group with one choice: radio buttons on rows of 10 dialog units.
 BuiltTemplate buildExclusiveGroupTemplate(TextStore& store, const DialogLook& look,
-                                          script::OptionTables& options, GroupBuildState& groups);
+                                          lexical::OptionTables& options, GroupBuildState& groups);
 // A popup message: static texts only, as wide as the block, no buttons; created visible.
 BuiltTemplate buildPopupTemplate(TextStore& store, const DialogLook& look);
 

@@ -1,6 +1,8 @@
 #include "ui/screen_block.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/line_source.h"
+#include "lexical/line_words.h"
 
 #include <algorithm>
 #include <utility>
@@ -21,18 +23,21 @@ bool isBlank(std::string_view line) {
 // was off.
 class PlainRead {
   public:
-    explicit PlainRead(script::LineSource& source) : source_(source) { source_.setPlainRead(true); }
+    explicit PlainRead(lexical::LineSource& source) : source_(source) {
+        source_.setPlainRead(true);
+    }
     ~PlainRead() { source_.setPlainRead(false); }
     PlainRead(const PlainRead&) = delete;
     PlainRead& operator=(const PlainRead&) = delete;
 
   private:
-    script::LineSource& source_;
+    lexical::LineSource& source_;
 };
 
 ScreenBlockRead failAtLine(ScreenBlockError error, int linesTaken, std::string line) {
     ScreenBlockRead result;
-    result.error = error;
+    result.error = true;
+    result.problem = error;
     result.linesTaken = linesTaken;
     result.errorLineOffset = linesTaken;
     result.errorLine = std::move(line);
@@ -50,7 +55,7 @@ MeasureFont measureFontFor(std::string_view ownFace, std::string_view screenFace
     return font;
 }
 
-ScreenBlockRead readScreenBlock(script::LineSource& source, std::string_view endKeyword,
+ScreenBlockRead readScreenBlock(lexical::LineSource& source, std::string_view endKeyword,
                                 const MeasureFont& font, TextMeasure& measure, TextStore& store) {
     PlainRead plain(source);
     const int baseWidth = std::max(1, measure.baseCharWidth());
@@ -59,15 +64,16 @@ ScreenBlockRead readScreenBlock(script::LineSource& source, std::string_view end
     std::string line;
     for (;;) {
         const int read = source.readScriptLine(line);
-        if (read == script::kLineEnd || read == script::kLineError) {
+        if (read == lexical::kLineEnd || read == lexical::kLineError) {
             ScreenBlockRead result;
-            result.error = read == script::kLineEnd ? ScreenBlockError::MissingEnd
-                                                    : ScreenBlockError::ReadFailed;
+            result.error = true;
+            result.problem = read == lexical::kLineEnd ? ScreenBlockError::MissingEnd
+                                                       : ScreenBlockError::ReadFailed;
             result.linesTaken = linesTaken;
             return result;
         }
         ++linesTaken;
-        if (read == script::kLineIgnore)
+        if (read == lexical::kLineIgnore)
             continue;
         const bool blank = isBlank(line);
         if (!blank && isScreenBlockEnd(line, endKeyword))
@@ -91,13 +97,7 @@ ScreenBlockRead readScreenBlock(script::LineSource& source, std::string_view end
 }
 
 bool isScreenBlockEnd(std::string_view line, std::string_view endKeyword) {
-    size_t start = 0;
-    while (start < line.size() && (line[start] == ' ' || line[start] == '\t'))
-        ++start;
-    size_t end = start;
-    while (end < line.size() && script::isAnsiLetter(line[end]))
-        ++end;
-    return script::equalsIgnoreCase(line.substr(start, end - start), endKeyword);
+    return lexical::equalsIgnoringAsciiCase(lexical::leadingLetterWord(line), endKeyword);
 }
 
 } // namespace kestrel::ui

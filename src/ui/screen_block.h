@@ -3,7 +3,8 @@
 // the width their dialog needs.
 #pragma once
 
-#include "script/line_source.h"
+#include "lexical/line_source.h"
+#include "lexical/parse_result.h"
 #include "ui/text_measure.h"
 #include "ui/text_store.h"
 
@@ -11,13 +12,6 @@
 #include <string_view>
 
 namespace kestrel::ui {
-
-// The lines that end each kind of block.
-inline constexpr std::string_view kEndFirstScreen = "ENDFIRSTSCREEN";
-inline constexpr std::string_view kEndLastScreen = "ENDLASTSCREEN";
-inline constexpr std::string_view kEndExitMessage = "EXIT";
-inline constexpr std::string_view kEndGroup = "ENDGROUP";
-inline constexpr std::string_view kEndPopup = "ENDPOP";
 
 // Whether a line ends a block: its first word, letters only after leading blanks and tabs,
 // is the end keyword in any case (so "Exit now" ends an exit message).
@@ -31,8 +25,8 @@ enum class ScreenBlockError {
     TooManyLines, // more than 255 lines before the end keyword
 };
 
-struct ScreenBlockRead {
-    ScreenBlockError error = ScreenBlockError::None;
+struct ScreenBlockRead : lexical::ParseStatus {
+    ScreenBlockError problem = ScreenBlockError::None; // set together with error
     // Lines read after the keyword line: the end line, or the line at fault, included. The
     // interpreter's line number goes up by this many.
     int linesTaken = 0;
@@ -40,8 +34,6 @@ struct ScreenBlockRead {
     // for a block without its end), and the text of that line when it is not the keyword line.
     int errorLineOffset = 0;
     std::string errorLine;
-
-    bool ok() const { return error == ScreenBlockError::None; }
 };
 
 // The font a block is measured in: ownFace (a popup's face, or the face given on the block's
@@ -55,7 +47,7 @@ MeasureFont measureFontFor(std::string_view ownFace, std::string_view screenFace
 // is a blank line. Each text line is measured: its width in characters is its extent divided
 // by the base character width, minus 6, and the block is as wide as its widest line (at least
 // 0, at most 255). The source serves the lines in plain-read mode meanwhile.
-ScreenBlockRead readScreenBlock(script::LineSource& source, std::string_view endKeyword,
+ScreenBlockRead readScreenBlock(lexical::LineSource& source, std::string_view endKeyword,
                                 const MeasureFont& font, TextMeasure& measure, TextStore& store);
 
 } // namespace kestrel::ui

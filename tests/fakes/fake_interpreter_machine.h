@@ -24,9 +24,7 @@ struct FakeInterpreterMachine {
     FakeInterpreterMachine& operator=(const FakeInterpreterMachine&) = delete;
 
     // The services over these fakes; the machine must outlive them.
-    script::InterpreterServices
-    interpreterServices(std::string workingDirectory,
-                        std::function<void(int32_t, std::string_view)> ignoredLine = {}) {
+    script::InterpreterServices interpreterServices(std::string workingDirectory) {
         return {
             .prompts = prompts,
             .measure = measure,
@@ -39,7 +37,6 @@ struct FakeInterpreterMachine {
             .files = files,
             .announceDriveSearch = {},
             .workingDirectory = std::move(workingDirectory),
-            .ignoredLine = std::move(ignoredLine),
         };
     }
 

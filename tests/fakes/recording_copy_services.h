@@ -1,11 +1,9 @@
-// Copy services and prompts that record what they are asked and answer from a script, for
-// tests of the file-installing code.
+// Copy services that record what they are asked and answer from a script, for tests of the
+// file-installing code.
 #pragma once
 
 #include "files/copy_services.h"
-#include "os/prompts.h"
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -55,37 +53,6 @@ class RecordingInstallRecord : public files::InstallRecord {
     }
     void writeLogLine(const std::string& line) override { logLines.push_back(line); }
     void setContinuationName(const std::string& name) override { continuationName = name; }
-};
-
-class ScriptedPrompts : public os::Prompts {
-  public:
-    struct Shown {
-        std::string text;
-        std::string caption;
-        uint32_t type;
-    };
-    std::vector<Shown> shown;
-    std::deque<os::PromptResult> answers; // kIdOk once they run out
-
-    os::PromptResult messageBox(std::string_view text, std::string_view caption,
-                                uint32_t type) override {
-        shown.push_back({std::string(text), std::string(caption), type});
-        if (answers.empty()) {
-            return os::kIdOk;
-        }
-        os::PromptResult answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    os::PromptResult showScreen(const os::ScreenDialog&) override { return os::kIdOk; }
-
-    std::vector<std::string> texts() const {
-        std::vector<std::string> out;
-        for (const Shown& s : shown) {
-            out.push_back(s.text);
-        }
-        return out;
-    }
 };
 
 } // namespace kestrel::test

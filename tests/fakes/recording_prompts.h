@@ -27,6 +27,14 @@ class RecordingPrompts : public os::Prompts {
         return nextAnswer(os::kIdOk);
     }
 
+    // The texts of the messages, in order.
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const Message& message : messages)
+            out.push_back(message.text);
+        return out;
+    }
+
     std::vector<Message> messages;
     std::vector<os::ScreenDialog> screens;
     std::deque<os::PromptResult> answers; // given in order; then the usual button

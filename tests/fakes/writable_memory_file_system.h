@@ -3,8 +3,8 @@
 // up after a number of bytes, short reads, and reads that fail from an offset on.
 #pragma once
 
-#include "fakes/memory_input_file.h"
 #include "os/file_system.h"
+#include "os/memory_input_file.h"
 
 #include <map>
 #include <set>
@@ -39,8 +39,8 @@ class WritableMemoryFileSystem : public os::FileSystem {
         if (found == files.end()) {
             return nullptr;
         }
-        return std::make_unique<MemoryInputFile>(found->second.bytes, maxRead,
-                                                 found->second.failReadsFrom);
+        return std::make_unique<os::MemoryInputFile>(found->second.bytes, maxRead,
+                                                     found->second.failReadsFrom);
     }
 
     std::unique_ptr<os::OutputFile> createForWriting(const std::string& path) override {

@@ -7,6 +7,8 @@
 // scripts/fuzz.sh 600 archive_reader_fuzz
 #include "files/archive_volume_source.h"
 #include "files/packed_archive_reader.h"
+#include "lexical/overwrite_mode.h"
+#include "os/memory_input_file.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,32 +25,6 @@ constexpr std::string_view kVolumeMark = "|VOL|";
 constexpr std::string_view kDestination = "C:\\DEST\\";
 // Output beyond this is a full disk, which keeps decoding bombs quick.
 constexpr uint64_t kDiskSpace = 8 << 20;
-
-class BytesFile final : public os::InputFile {
-  public:
-    explicit BytesFile(const std::string& bytes) : bytes_(bytes) {}
-    int32_t read(void* buffer, uint32_t count) override {
-        size_t n = std::min<size_t>(count, bytes_.size() - position_);
-        std::memcpy(buffer, bytes_.data() + position_, n);
-        position_ += n;
-        return int32_t(n);
-    }
-    int64_t seek(int64_t offset, os::SeekOrigin origin) override {
-        int64_t base = origin == os::SeekOrigin::Start     ? 0
-                       : origin == os::SeekOrigin::Current ? int64_t(position_)
-                                                           : int64_t(bytes_.size());
-        if (base + offset < 0) {
-            return -1;
-        }
-        position_ = std::min<size_t>(size_t(base + offset), bytes_.size());
-        return int64_t(position_);
-    }
-    int64_t tell() override { return int64_t(position_); }
-
-  private:
-    const std::string& bytes_;
-    size_t position_ = 0;
-};
 
 class Sink final : public os::OutputFile {
   public:
@@ -98,12 +74,12 @@ struct Machine final : os::FileSystem,
     // Volumes are read; everything else happens in the destination.
     std::unique_ptr<os::InputFile> openVolume(const std::string& path) override {
         auto found = volumes.find(path);
-        return found == volumes.end() ? nullptr : std::make_unique<BytesFile>(found->second);
+        return found == volumes.end() ? nullptr
+                                      : std::make_unique<os::MemoryInputFile>(found->second);
     }
     std::unique_ptr<os::InputFile> openForReading(const std::string& path) override {
         mustBeInside(path);
-        static const std::string kOld = "old";
-        return written.count(path) ? std::make_unique<BytesFile>(kOld) : nullptr;
+        return written.count(path) ? std::make_unique<os::MemoryInputFile>("old") : nullptr;
     }
     std::unique_ptr<os::OutputFile> createForWriting(const std::string& path) override {
         mustBeInside(path);
@@ -165,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     files::PackedArchiveReader reader({machine, machine, machine, machine, machine, machine});
-    for (auto mode : {script::OverwriteMode::Yes, script::OverwriteMode::New}) {
+    for (auto mode : {lexical::OverwriteMode::Yes, lexical::OverwriteMode::New}) {
         machine.diskRequests = 0;
         reader.unpackArchive("C:\\DEST\\FUZZ.ARC", "A:\\FUZZ.ARC", mode, 0x20);
     }

@@ -4,6 +4,7 @@
 #include "../fakes/fixed_width_measure.h"
 #include "../fakes/line_list_source.h"
 #include "../support/dialog_template_reader.h"
+#include "lexical/option_tables.h"
 #include "ui/dialog_template.h"
 #include "ui/screen_block.h"
 
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!read.ok())
         return 0;
 
-    script::OptionTables options;
+    lexical::OptionTables options;
     ui::GroupBuildState groups{static_cast<int32_t>(data[1] % 101), false};
     const ui::DialogLook look = ui::dialogLookFor("", 0, "MS Sans Serif", "OK", "Cancel");
     ui::BuiltTemplate built;

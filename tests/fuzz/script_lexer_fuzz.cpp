@@ -1,7 +1,10 @@
 // Feeds arbitrary bytes to the script's lexical layer: as a script file to the line reader
 // (main pass, deferred blocks, deferred serving) and as lines to the field readers, with
 // macro values that grow the line. Every reader must stay within its limits and finish.
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
+#include "lexical/macros.h"
+#include "os/memory_input_file.h"
 #include "script/script_reader.h"
 
 #include <cstddef>
@@ -12,31 +15,12 @@
 
 namespace {
 
+using namespace kestrel;
 using namespace kestrel::script;
 
-class BytesFile final : public kestrel::os::InputFile {
-  public:
-    explicit BytesFile(std::string bytes) : bytes_(std::move(bytes)) {}
-    int32_t read(void* buffer, uint32_t count) override {
-        const size_t n = std::min<size_t>({count, 7, bytes_.size() - position_});
-        std::memcpy(buffer, bytes_.data() + position_, n);
-        position_ += n;
-        return int32_t(n);
-    }
-    int64_t seek(int64_t offset, kestrel::os::SeekOrigin) override {
-        position_ = std::min<size_t>(size_t(std::max<int64_t>(offset, 0)), bytes_.size());
-        return int64_t(position_);
-    }
-    int64_t tell() override { return int64_t(position_); }
-
-  private:
-    std::string bytes_;
-    size_t position_ = 0;
-};
-
-void readFields(const std::string& line, const MacroVariables& macros) {
-    FieldCursor cursor(line, &macros);
-    for (size_t step = 0; step < 4 * FieldCursor::kCapacity && !cursor.atEnd(); ++step) {
+void readFields(const std::string& line, const lexical::MacroVariables& macros) {
+    lexical::FieldCursor cursor(line, &macros);
+    for (size_t step = 0; step < 4 * lexical::FieldCursor::kCapacity && !cursor.atEnd(); ++step) {
         const size_t before = cursor.position();
         const char choice = line[step % line.size()];
         std::string field;
@@ -69,22 +53,23 @@ void readFields(const std::string& line, const MacroVariables& macros) {
             cursor.takeEquals();
             break;
         }
-        if (cursor.lineLength() > FieldCursor::kCapacity || field.size() > FieldCursor::kCapacity ||
-            cursor.position() < before || cursor.position() > cursor.lineLength())
+        if (cursor.lineLength() > lexical::FieldCursor::kCapacity ||
+            field.size() > lexical::FieldCursor::kCapacity || cursor.position() < before ||
+            cursor.position() > cursor.lineLength())
             __builtin_trap();
     }
-    MacroString item(line);
+    lexical::MacroString item(line);
     item.expandAllMacros(macros);
     std::string leading = line;
-    if (expandLeadingMacro(leading, macros).size() > kMacroTextCapacity ||
-        item.text().size() > MacroString::kCapacity)
+    if (lexical::expandLeadingMacro(leading, macros).size() > lexical::kMacroTextCapacity ||
+        item.text().size() > lexical::MacroString::kCapacity)
         __builtin_trap();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    MacroVariables macros;
+    lexical::MacroVariables macros;
     macros.setWindowsDir(std::string(600, 'W'));
     macros.setLocateDir("$LOCATEDIR$\\$WINDIR$");
     macros.setDefaultDir("$ASK1$$DEFAULTDIR$");
@@ -98,8 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     ScriptReader reader;
     reader.setKey(key);
-    reader.beginMainPass(std::make_unique<BytesFile>(
-        std::string(32, '\0') + std::string(reinterpret_cast<const char*>(data), size)));
+    // Seven bytes a read: line ends and the chunk refills fall anywhere.
+    reader.beginMainPass(std::make_unique<os::MemoryInputFile>(
+        std::string(32, '\0') + std::string(reinterpret_cast<const char*>(data), size), 7));
     std::string line;
     int32_t lineNumber = 0;
     while (reader.readScriptLine(line) == 1) {
@@ -114,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     reader.endMainPass();
     reader.runDeferredPass([&] {
-        for (int r, served = 0; (r = reader.readScriptLine(line)) != kLineEnd; ++served) {
-            if (r == kLineError)
+        for (int r, served = 0; (r = reader.readScriptLine(line)) != lexical::kLineEnd; ++served) {
+            if (r == lexical::kLineError)
                 return 1;
             if (served > int(DeferredBlock::kMaxLines))
                 __builtin_trap();

@@ -1,6 +1,7 @@
 // Runs arbitrary scripts through the interpreter's main pass and, when it succeeds, the
-// deferred pass: no input may crash or hang it, an error must be one message that names a line
-// of the script, and what it builds must stay within the script's bounds.
+// deferred pass: no input may crash or hang it, a failure must report one error that names a line
+// of the script, every warning a line too, and what it builds must stay within the script's
+// bounds.
 //
 // The first byte picks the options the user "selected" before the deferred pass and whether the
 // script's bytes are scrambled with a key; the rest is the script.
@@ -21,26 +22,24 @@ namespace {
 
 constexpr const char* kScriptName = "SETUP.KST";
 
-constexpr std::string_view kErrorCaption = "Unrecognized command: line: ";
-
 // Most lines the reader can deliver from text: every line feed ends one, and a line longer
 // than 998 characters comes back in pieces.
 int32_t mostLines(std::string_view text) {
     return static_cast<int32_t>(std::count(text.begin(), text.end(), '\n') + 1 + text.size() / 998);
 }
 
-void checkMessages(const test::RecordingPrompts& prompts, int32_t lines, bool failed) {
-    size_t errors = 0;
-    for (const auto& message : prompts.messages) {
-        if (message.caption.rfind(kErrorCaption, 0) != 0)
-            continue;
-        ++errors;
-        const int32_t line = std::atoi(message.caption.c_str() + kErrorCaption.size());
-        if (line < 1 || line > lines || message.text.size() > 998)
-            std::abort();
-    }
-    if (errors != (failed ? 1u : 0u))
+void checkLine(const script::ScriptDiagnostic& diagnostic, int32_t lines) {
+    if (diagnostic.lineNumber < 1 || diagnostic.lineNumber > lines || diagnostic.line.size() > 998)
         std::abort();
+}
+
+void checkReport(const script::RunReport& report, int32_t lines, bool failed) {
+    if (report.error.has_value() != failed)
+        std::abort();
+    if (report.error)
+        checkLine(*report.error, lines);
+    for (const script::ScriptDiagnostic& warning : report.warnings)
+        checkLine(warning, lines);
 }
 
 } // namespace
@@ -67,27 +66,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     machine.directories.addFile("C:\\WINDOWS\\WIN.INI");
     script::InterpreterServices services = machine.interpreterServices("C:\\WORK");
     test::RecordingPrompts& prompts = machine.prompts;
-    script::InstallScript installScript(globals, prompts, 0x070A0004, false);
-    installScript.reader.setKey(key);
+    script::InstallScript installScript(globals, 0x070A0004, false);
     script::Interpreter interpreter(installScript, globals, services);
+    interpreter.reader().setKey(key);
 
     const int32_t lines = mostLines(text);
-    const script::RunResult result = interpreter.runScript(kScriptName);
+    const script::RunReport report = interpreter.runScript(kScriptName);
     const bool exitMessage = !prompts.screens.empty();
-    checkMessages(prompts, lines, result == script::kRunStopped && !exitMessage);
+    checkReport(report, lines, report.result == script::kRunStopped && !exitMessage);
     if (installScript.groups.size() > 16 || installScript.popMessages.size() > 16 ||
-        installScript.optionCount() > 100 || (exitMessage && result != script::kRunStopped))
+        installScript.optionCount > 100 || (exitMessage && report.result != script::kRunStopped))
         std::abort();
-    if (result != script::kRunSucceeded)
+    if (!report.succeeded())
         return 0;
 
     for (int option = 0; option < 8; ++option)
         globals.options.setSelected(option, (selection >> option) & 1);
     prompts.messages.clear();
     prompts.screens.clear();
-    const bool deferredFailed = interpreter.runDeferredPass() == script::DeferredPassResult::Failed;
-    // A deferred block may end in an exit message; a failure otherwise shows one error.
+    const script::RunReport deferred = interpreter.runDeferredPass();
+    // A deferred block may end in an exit message; a failure otherwise reports one error.
     if (prompts.screens.empty())
-        checkMessages(prompts, lines, deferredFailed);
+        checkReport(deferred, lines, !deferred.succeeded());
     return 0;
 }

@@ -3,6 +3,8 @@
 #include "files/packed_archive_reader.h"
 #include "files/packed_archive_writer.h"
 #include "files/silent_progress.h"
+#include "lexical/overwrite_mode.h"
+#include "lexical/path_text.h"
 #include "listing_format.h"
 
 #include <algorithm>
@@ -70,12 +72,7 @@ class ConsoleServices final : public files::SilentProgress,
 };
 
 std::string directoryOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
-std::string fileNameOf(const std::string& path) {
-    return path.substr(directoryOf(path).size());
+    return std::string(kestrel::lexical::directoryPart(path));
 }
 
 // "1457664", "1440K", "2M".
@@ -201,28 +198,9 @@ int list(const std::string& first, bool verbose) {
     return result == files::UnpackResult::Done ? 0 : 1;
 }
 
-std::optional<kestrel::script::OverwriteMode> parseOverwrite(std::string word) {
-    std::transform(word.begin(), word.end(), word.begin(),
-                   [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); });
-    using kestrel::script::OverwriteMode;
-    if (word == "yes") {
-        return OverwriteMode::Yes;
-    }
-    if (word == "no") {
-        return OverwriteMode::No;
-    }
-    if (word == "new") {
-        return OverwriteMode::New;
-    }
-    if (word == "ask") {
-        return OverwriteMode::Ask;
-    }
-    return std::nullopt;
-}
-
 int extract(const std::string& first, const std::string& directory, const std::string& overwrite,
             bool verbose) {
-    auto mode = parseOverwrite(overwrite);
+    auto mode = kestrel::lexical::overwriteModeFromWord(overwrite);
     if (!mode) {
         return fail(overwrite, "not an overwrite mode (yes, no, new or ask)");
     }
@@ -234,7 +212,8 @@ int extract(const std::string& first, const std::string& directory, const std::s
     files::PackedFileVolumes volumes(layer);
     ConsoleServices console(*fs, directoryOf(first), verbose);
     files::PackedArchiveReader reader({volumes, *fs, console, console, console, console});
-    std::string destination = directory + (directory.empty() ? "" : "/") + fileNameOf(first);
+    std::string destination =
+        directory + (directory.empty() ? "" : "/") + first.substr(directoryOf(first).size());
     files::UnpackResult result =
         reader.unpackArchive(destination, first, *mode, os::attributes::Normal);
     switch (result) {

@@ -6,6 +6,7 @@
 #include "described_machine.h"
 #include "files/packed_file.h"
 #include "json_writer.h"
+#include "os/memory_input_file.h"
 #include "os/prompts.h"
 #include "script/install_script.h"
 #include "script/interpreter.h"
@@ -14,7 +15,6 @@
 #include "script_json.h"
 #include "ui/text_measure.h"
 
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -43,23 +43,14 @@ struct CheckOptions {
     std::string sourceDir;
 };
 
-// Messages as lines of text. A script error names the file and line; everything else the
-// installer would show in a box is printed as it stands.
+// What the installer would show in a box, as lines of text.
 class PrintingPrompts : public os::Prompts {
   public:
     PrintingPrompts(std::string file, std::ostream& messages)
         : file_(std::move(file)), messages_(messages) {}
 
-    os::PromptResult messageBox(std::string_view text, std::string_view caption,
-                                uint32_t type) override {
-        const std::string_view errorCaption = script::texts::kScriptErrorCaption;
-        if (caption.substr(0, errorCaption.size()) == errorCaption) {
-            scriptError = true;
-            std::cerr << file_ << ':' << caption.substr(errorCaption.size())
-                      << ": error: Unrecognized command: " << text << '\n';
-        } else {
-            messages_ << file_ << ": message: " << text << '\n';
-        }
+    os::PromptResult messageBox(std::string_view text, std::string_view, uint32_t type) override {
+        messages_ << file_ << ": message: " << text << '\n';
         return (type & os::kMbYesNo) ? os::kIdYes : os::kIdOk;
     }
     os::PromptResult showScreen(const os::ScreenDialog& screen) override {
@@ -67,8 +58,6 @@ class PrintingPrompts : public os::Prompts {
             messages_ << file_ << ": exit message: " << line << '\n';
         return os::kIdOk;
     }
-
-    bool scriptError = false;
 
   private:
     std::string file_;
@@ -87,17 +76,6 @@ class AverageWidthMeasure : public ui::TextMeasure {
   private:
     static constexpr int kWidth = 7;
 };
-
-std::optional<std::string> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return bytes.str();
-}
 
 // The machine from the options; an error text for an option that does not describe one.
 std::optional<std::string> describe(const CheckOptions& options, DescribedMachine*& machine,
@@ -148,7 +126,7 @@ std::optional<std::string> describe(const CheckOptions& options, DescribedMachin
         const size_t equals = file.find('=');
         std::string contents;
         if (equals != std::string::npos) {
-            const auto local = readFile(file.substr(equals + 1));
+            const auto local = readWholeFile(file.substr(equals + 1));
             if (!local)
                 return "--file: cannot read \"" + file.substr(equals + 1) + "\"";
             contents = *local;
@@ -164,7 +142,7 @@ int check(const CheckOptions& options) {
     if (const auto problem = describe(options, machine, owner))
         return fail(options.script, *problem);
 
-    const auto bytes = readFile(options.script);
+    const auto bytes = readWholeFile(options.script);
     if (!bytes)
         return fail(options.script, "cannot read the file");
     std::string scriptFile = *bytes;
@@ -192,8 +170,7 @@ int check(const CheckOptions& options) {
     AverageWidthMeasure measure;
     files::PackedFileLayer layer(*machine);
     const bool driveAFixed = machine->driveType('A') == os::DriveType::Fixed;
-    script::InstallScript installScript(globals, prompts, description.systemVersion(), driveAFixed);
-    installScript.reader.setKey(key);
+    script::InstallScript installScript(globals, description.systemVersion(), driveAFixed);
     script::InterpreterServices services{
         .prompts = prompts,
         .measure = measure,
@@ -206,19 +183,24 @@ int check(const CheckOptions& options) {
         .files = *machine,
         .announceDriveSearch = {},
         .workingDirectory = description.workingDirectory,
-        .ignoredLine =
-            [&options](int32_t line, std::string_view text) {
-                std::cerr << options.script << ':' << line
-                          << ": warning: unknown keyword, line passed over: " << text << '\n';
-            },
     };
     script::Interpreter interpreter(installScript, globals, services);
-    interpreter.runScript(std::make_unique<MemoryInput>(std::move(scriptFile)), options.script);
-    if (prompts.scriptError)
+    interpreter.reader().setKey(key);
+    const script::RunReport report = interpreter.runScript(
+        std::make_unique<os::MemoryInputFile>(std::move(scriptFile)), options.script);
+    const auto print = [&options](const script::ScriptDiagnostic& diagnostic, const char* kind) {
+        std::cerr << options.script << ':' << diagnostic.lineNumber << ": " << kind << ": "
+                  << diagnostic.message << ": " << diagnostic.line << '\n';
+    };
+    for (const script::ScriptDiagnostic& warning : report.warnings)
+        print(warning, "warning");
+    if (report.error) {
+        print(*report.error, "error");
         return 1;
+    }
     if (options.json) {
         JsonWriter json(std::cout);
-        writeScriptJson(json, installScript, globals);
+        writeScriptJson(json, installScript, globals, interpreter.state().reader.deferredBlocks());
     }
     std::cout.flush();
     if (!std::cout)

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <optional>
 #include <string>
 
 namespace kst {
@@ -17,6 +18,9 @@ struct Session {
 int fail(const std::string& file, const std::string& message);
 // As fail(), after removing the half-written `output`, so that a failed command leaves none.
 int failAndRemove(const std::string& output, const std::string& file, const std::string& message);
+
+// The whole of a file; nothing when it cannot be opened or read.
+std::optional<std::string> readWholeFile(const std::string& path);
 
 void addContainerCommands(CLI::App& app, Session& session); // pack, ls
 void addArchiveCommands(CLI::App& app, Session& session);   // archive, list, extract

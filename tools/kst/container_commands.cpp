@@ -1,8 +1,8 @@
 // kst pack / kst ls: packed installation files (containers).
 #include "command.h"
 #include "files/container_format.h"
+#include "lexical/ansi_text.h"
 #include "listing_format.h"
-#include "script/ansi_text.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,7 +24,7 @@ int pack(const std::string& output, const std::vector<std::string>& inputs, bool
     for (const auto& input : inputs) {
         std::string name = std::filesystem::path(input).filename().string();
         // Lookup is by name alone and the first match wins: a second one could never be read.
-        if (!seen.insert(kestrel::script::asciiUpper(name)).second) {
+        if (!seen.insert(kestrel::lexical::asciiUpper(name)).second) {
             return fail(input, "a member named " + name + " is already packed");
         }
         if (std::filesystem::is_directory(input)) {

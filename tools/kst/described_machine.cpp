@@ -1,24 +1,17 @@
 #include "described_machine.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/path_text.h"
+#include "os/memory_input_file.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstring>
 
 namespace kst {
 
 namespace {
 
+using kestrel::lexical::asciiUpper;
 using kestrel::os::DriveType;
-using kestrel::script::asciiUpper;
-
-std::string parentOf(const std::string& path) {
-    const size_t cut = path.rfind('\\');
-    if (cut == std::string::npos)
-        return {};
-    return path.substr(0, cut == 2 ? 3 : cut);
-}
 
 std::string nameOf(const std::string& path) {
     const size_t cut = path.rfind('\\');
@@ -74,7 +67,7 @@ std::optional<DriveType> parseDriveType(const std::string& text) {
         {"ramdisk", DriveType::RamDisk},
     };
     for (const auto& [name, type] : kinds) {
-        if (kestrel::script::equalsIgnoreCase(text, name))
+        if (kestrel::lexical::equalsIgnoringAsciiCase(text, name))
             return type;
     }
     return std::nullopt;
@@ -100,17 +93,17 @@ std::string DescribedMachine::normalised(const std::string& path) const {
 void DescribedMachine::addDirectory(const std::string& path) {
     std::string dir = normalised(path);
     while (!dir.empty() && directories_.insert(dir).second && dir.size() > 3)
-        dir = parentOf(dir);
+        dir = kestrel::lexical::parentDirectory(dir);
 }
 
 void DescribedMachine::addFile(const std::string& path, std::string contents) {
     const std::string file = normalised(path);
     files_[file] = std::move(contents);
-    addDirectory(parentOf(file));
+    addDirectory(kestrel::lexical::parentDirectory(file));
 }
 
 DriveType DescribedMachine::driveType(char letter) {
-    const auto it = description_.drives.find(kestrel::script::asciiUpper(letter));
+    const auto it = description_.drives.find(kestrel::lexical::asciiUpper(letter));
     return it == description_.drives.end() ? DriveType::Missing : it->second;
 }
 
@@ -123,10 +116,10 @@ bool DescribedMachine::directoryExists(const std::string& path) {
 
 bool DescribedMachine::anyEntryMatches(const std::string& pattern) {
     const std::string wanted = normalised(pattern);
-    const std::string directory = parentOf(wanted);
+    const std::string directory = kestrel::lexical::parentDirectory(wanted);
     const std::string name = nameOf(wanted);
     const auto matches = [&](const std::string& entry) {
-        return parentOf(entry) == directory && entry.size() > 3 &&
+        return kestrel::lexical::parentDirectory(entry) == directory && entry.size() > 3 &&
                wildcardMatches(name, nameOf(entry));
     };
     return std::any_of(files_.begin(), files_.end(),
@@ -141,7 +134,7 @@ DescribedMachine::subdirectories(const std::string& directory) {
         return std::nullopt;
     std::vector<std::string> names;
     for (const std::string& entry : directories_) {
-        if (entry.size() > 3 && parentOf(entry) == dir)
+        if (entry.size() > 3 && kestrel::lexical::parentDirectory(entry) == dir)
             names.push_back(nameOf(entry));
     }
     return names;
@@ -151,26 +144,7 @@ std::unique_ptr<kestrel::os::InputFile> DescribedMachine::openForReading(const s
     const auto it = files_.find(normalised(path));
     if (it == files_.end())
         return nullptr;
-    return std::make_unique<MemoryInput>(it->second);
-}
-
-int32_t MemoryInput::read(void* buffer, uint32_t count) {
-    const size_t left = bytes_.size() - std::min(position_, bytes_.size());
-    const size_t n = std::min<size_t>({count, left, size_t{INT32_MAX}});
-    if (n > 0)
-        std::memcpy(buffer, bytes_.data() + position_, n);
-    position_ += n;
-    return static_cast<int32_t>(n);
-}
-
-int64_t MemoryInput::seek(int64_t offset, kestrel::os::SeekOrigin origin) {
-    const int64_t base = origin == kestrel::os::SeekOrigin::Start     ? 0
-                         : origin == kestrel::os::SeekOrigin::Current ? int64_t(position_)
-                                                                      : int64_t(bytes_.size());
-    if (base + offset < 0)
-        return -1;
-    position_ = size_t(base + offset);
-    return int64_t(position_);
+    return std::make_unique<kestrel::os::MemoryInputFile>(it->second);
 }
 
 } // namespace kst

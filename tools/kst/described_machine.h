@@ -97,17 +97,4 @@ class DescribedMachine : public kestrel::os::SystemInfo,
     std::set<std::string> directories_;
 };
 
-// Bytes held in memory, read like a file.
-class MemoryInput : public kestrel::os::InputFile {
-  public:
-    explicit MemoryInput(std::string bytes) : bytes_(std::move(bytes)) {}
-    int32_t read(void* buffer, uint32_t count) override;
-    int64_t seek(int64_t offset, kestrel::os::SeekOrigin origin) override;
-    int64_t tell() override { return static_cast<int64_t>(position_); }
-
-  private:
-    std::string bytes_;
-    size_t position_ = 0;
-};
-
 } // namespace kst

@@ -1,5 +1,7 @@
 // kst: the authoring tool for installation scripts, containers and archives.
 #include "command.h"
+#include "os/file_system.h"
+#include "os/read_fully.h"
 
 #include <filesystem>
 #include <iostream>
@@ -15,6 +17,13 @@ int failAndRemove(const std::string& output, const std::string& file, const std:
     std::error_code ignored;
     std::filesystem::remove(output, ignored);
     return fail(file, message);
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    auto file = kestrel::os::makeNativeFileSystem()->openForReading(path);
+    if (!file)
+        return std::nullopt;
+    return kestrel::os::readToEnd(*file);
 }
 
 } // namespace kst

@@ -19,22 +19,6 @@ namespace {
 
 using kestrel::script::ScriptKey;
 
-std::optional<std::string> readWholeFile(kestrel::os::FileSystem& fs, const std::string& path) {
-    auto file = fs.openForReading(path);
-    if (!file)
-        return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const int32_t got = file->read(buffer, sizeof buffer);
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            return bytes;
-        bytes.append(buffer, size_t(got));
-    }
-}
-
 // Writes all bytes; on failure the partial file is removed.
 bool writeWholeFile(kestrel::os::FileSystem& fs, const std::string& path, const void* bytes,
                     size_t size) {
@@ -84,7 +68,7 @@ int encode(const EncodeOptions& options, bool verbose) {
     key.count = options.count ? uint8_t(*options.count) : uint8_t(random());
 
     auto fs = kestrel::os::makeNativeFileSystem();
-    const auto text = readWholeFile(*fs, options.input);
+    const auto text = readWholeFile(options.input);
     if (!text)
         return fail(options.input, "cannot read the file");
     if (text->size() > std::numeric_limits<uint32_t>::max())

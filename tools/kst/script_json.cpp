@@ -1,5 +1,9 @@
 #include "script_json.h"
 
+#include "lexical/macros.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
+
 #include <string>
 
 namespace kst {
@@ -9,20 +13,6 @@ namespace {
 using namespace kestrel;
 using script::InstallScript;
 using script::PluginGlobals;
-
-const char* overwriteName(script::OverwriteMode mode) {
-    switch (mode) {
-    case script::OverwriteMode::No:
-        return "NO";
-    case script::OverwriteMode::Yes:
-        return "YES";
-    case script::OverwriteMode::Ask:
-        return "ASK";
-    case script::OverwriteMode::New:
-        return "NEW";
-    }
-    return "?";
-}
 
 const char* askModeName(script::AskMode mode) {
     switch (mode) {
@@ -77,10 +67,10 @@ void strings(JsonWriter& json, std::string_view name, const std::vector<std::str
 }
 
 void macroStrings(JsonWriter& json, std::string_view name,
-                  const std::vector<script::MacroString>& items) {
+                  const std::vector<lexical::MacroString>& items) {
     json.key(name);
     json.beginArray();
-    for (const script::MacroString& item : items)
+    for (const lexical::MacroString& item : items)
         json.string(item.text());
     json.endArray();
 }
@@ -119,7 +109,7 @@ void settings(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) 
     json.key("runAtExit");
     json.beginArray();
     for (const auto& command : s.runAtExit)
-        json.string(command->text());
+        json.string(command.text());
     json.endArray();
     strings(json, "regServers", gs.regServers);
     json.key("screenGraphic");
@@ -144,12 +134,12 @@ void settings(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) 
     json.field("minDiskSpace", s.minDiskSpace);
     json.key("optionMinDiskSpace");
     json.beginArray(true);
-    const int32_t slots = std::max(1, s.optionCount());
+    const int32_t slots = std::max(1, s.optionCount);
     for (int32_t i = 0; i < slots && i < InstallScript::kDiskSpaceSlots; ++i)
         json.number(int64_t{s.optionMinDiskSpace[i]});
     json.endArray();
     json.field("progressTotal", s.progressTotal);
-    json.field("overwrite", overwriteName(gs.overwriteMode));
+    json.field("overwrite", lexical::overwriteModeWord(gs.overwriteMode));
     json.field("reboot", static_cast<int32_t>(gs.rebootMode));
     json.field("compression", gs.compression == script::Compression::Lha ? "LHA" : "PKWARE");
     json.field("uninstall", gs.uninstall);
@@ -162,22 +152,22 @@ void prompts(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
     const script::GlobalSettings& gs = g.settings;
     json.key("prompts");
     json.beginObject();
-    json.field("COPYFILEPROMPT", s.copyFilePrompt);
-    json.field("AUTOEXECPROMPT", s.autoexecPrompt);
+    json.field("COPYFILEPROMPT", s.prompts.copyFile);
+    json.field("AUTOEXECPROMPT", s.prompts.autoexec);
     json.field("BADDIRPROMPT", gs.badDirectoryText);
     json.field("OKPROMPT", gs.okText);
     json.field("CANCELPROMPT", gs.cancelText);
     json.field("BADDRIVEPROMPT", gs.badDriveText);
-    json.field("CONFIGPROMPT", s.configPrompt);
-    json.field("CPUPROMPT", s.cpuPrompt);
+    json.field("CONFIGPROMPT", s.prompts.config);
+    json.field("CPUPROMPT", s.prompts.cpu);
     json.field("FILEEXISTPROMPT", gs.fileExistsText);
-    json.field("INIFILEPROMPT", s.iniFilePrompt);
-    json.field("INSERTDISKPROMPT", s.insertDiskPrompt);
-    json.field("LOCATEPROMPT", s.locatePrompt);
-    json.field("NOGROUPPROMPT", s.noGroupPrompt);
-    json.field("NOSPACEPROMPT", s.noSpacePrompt);
-    json.field("QUITPROMPT", s.quitPrompt);
-    json.field("REBOOTPROMPT", s.rebootPrompt);
+    json.field("INIFILEPROMPT", s.prompts.iniFile);
+    json.field("INSERTDISKPROMPT", s.prompts.insertDisk);
+    json.field("LOCATEPROMPT", s.prompts.locate);
+    json.field("NOGROUPPROMPT", s.prompts.noGroup);
+    json.field("NOSPACEPROMPT", s.prompts.noSpace);
+    json.field("QUITPROMPT", s.prompts.quit);
+    json.field("REBOOTPROMPT", s.prompts.reboot);
     json.field("FILENOTFOUNDPROMPT", gs.fileNotFoundText);
     json.field("UNINSTALLBEGINPROMPT", gs.uninstallBeginText);
     json.field("UNINSTALLENDPROMPT", gs.uninstallEndText);
@@ -186,7 +176,7 @@ void prompts(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
 }
 
 void destination(JsonWriter& json, std::string_view name,
-                 const std::unique_ptr<script::DirectoryPrompt>& record) {
+                 const std::optional<script::DirectoryPrompt>& record) {
     json.key(name);
     if (!record) {
         json.null();
@@ -243,12 +233,12 @@ void questions(JsonWriter& json, const InstallScript& s, const PluginGlobals& g)
 void groups(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
     json.key("options");
     json.beginArray();
-    for (int32_t option = 0; option < s.optionCount(); ++option) {
+    for (int32_t option = 0; option < s.optionCount; ++option) {
         json.beginObject();
         json.field("index", option);
         json.key("groupNumbers");
         json.beginArray(true);
-        for (int32_t number = 0; number < script::OptionTables::kSize; ++number) {
+        for (int32_t number = 0; number < lexical::OptionTables::kSize; ++number) {
             if (g.options.optionOfGroup(number) == option)
                 json.number(int64_t{number});
         }
@@ -306,37 +296,37 @@ void fileEntries(JsonWriter& json, const InstallScript& s) {
     json.beginArray();
     for (const auto& entry : s.fileEntries) {
         json.beginObject();
-        if (entry->kind == files::EntryKind::File) {
+        if (entry.kind == files::EntryKind::File) {
             json.field("kind", "file");
-            json.field("name", entry->name);
+            json.field("name", entry.name);
             static const char* const kCompression[] = {"none", "COMPRESSED", "SELF-EXTRACT"};
-            json.field("compression", kCompression[static_cast<size_t>(entry->compression) % 3]);
-            json.field("overwrite", overwriteName(entry->overwrite));
+            json.field("compression", kCompression[static_cast<size_t>(entry.compression) % 3]);
+            json.field("overwrite", lexical::overwriteModeWord(entry.overwrite));
             json.key("groups");
             json.beginArray(true);
-            for (uint32_t option : entry->groups) {
+            for (uint32_t option : entry.groups) {
                 if (option != files::FileEntry::kNoGroup)
                     json.number(int64_t{option});
             }
             json.endArray();
             json.key("source");
-            if (entry->hasSource) {
+            if (entry.hasSource) {
                 static const char* const kKinds[] = {"script directory", "server root", "local",
                                                      "url"};
                 json.beginObject();
-                json.field("path", entry->source);
-                json.field("kind", kKinds[static_cast<size_t>(entry->sourceKind) % 4]);
+                json.field("path", entry.source);
+                json.field("kind", kKinds[static_cast<size_t>(entry.sourceKind) % 4]);
                 json.endObject();
             } else {
                 json.null();
             }
-            json.field("attributes", entry->attributes);
+            json.field("attributes", entry.attributes);
         } else {
             json.field("kind", "disk");
-            json.field("description", entry->name);
-            json.field("volumeLabel", entry->volumeLabel);
+            json.field("description", entry.name);
+            json.field("volumeLabel", entry.volumeLabel);
         }
-        json.field("popupId", entry->popupId);
+        json.field("popupId", entry.popupId);
         json.endObject();
     }
     json.endArray();
@@ -360,14 +350,14 @@ void registryBlocks(JsonWriter& json, const InstallScript& s) {
     json.beginArray();
     for (const auto& block : s.registryBlocks) {
         json.beginObject();
-        json.field("key", kKeyOperations[static_cast<size_t>(block->keyOperation) % 5]);
-        json.field("root", block->rootName);
-        json.field("path", block->subkeyPath);
-        if (block->keyOperation == files::RegistryKeyOperation::Rename)
-            json.field("newName", block->newKeyName);
+        json.field("key", kKeyOperations[static_cast<size_t>(block.keyOperation) % 5]);
+        json.field("root", block.rootName);
+        json.field("path", block.subkeyPath);
+        if (block.keyOperation == files::RegistryKeyOperation::Rename)
+            json.field("newName", block.newKeyName);
         json.key("values");
         json.beginArray();
-        for (const files::RegistryValue& value : block->values) {
+        for (const files::RegistryValue& value : block.values) {
             json.beginObject();
             json.field("type", kTypes[static_cast<size_t>(value.type) % 10]);
             json.field("operation",
@@ -424,12 +414,12 @@ void systemEdits(JsonWriter& json, const InstallScript& s) {
     json.beginArray();
     for (const auto& edit : s.iniEdits) {
         json.beginObject();
-        json.field("file", edit->file);
-        json.field("section", edit->section);
-        json.field("key", edit->key);
-        json.field("value", edit->value);
-        json.field("ask", edit->mode == sysedit::EditMode::ModifyThenAsk);
-        json.field("add", edit->add);
+        json.field("file", edit.file);
+        json.field("section", edit.section);
+        json.field("key", edit.key);
+        json.field("value", edit.value);
+        json.field("ask", edit.mode == sysedit::EditMode::ModifyThenAsk);
+        json.field("add", edit.add);
         json.endObject();
     }
     json.endArray();
@@ -438,10 +428,10 @@ void systemEdits(JsonWriter& json, const InstallScript& s) {
     json.beginArray();
     for (const auto& insertion : s.textInsertions) {
         json.beginObject();
-        json.field("file", insertion->file);
-        json.field("text", insertion->text);
-        json.field("where", insertion->where);
-        json.field("replace", insertion->replace);
+        json.field("file", insertion.file);
+        json.field("text", insertion.text);
+        json.field("where", insertion.where);
+        json.field("replace", insertion.replace);
         json.endObject();
     }
     json.endArray();
@@ -453,13 +443,13 @@ void otherLists(JsonWriter& json, const InstallScript& s) {
     json.beginArray();
     for (const auto& item : s.winItems) {
         json.beginObject();
-        json.field("group", item->group);
-        json.field("commandLine", item->commandLine);
-        json.field("title", item->itemName);
-        json.field("directory", item->defaultDirectory);
-        json.field("iconFile", item->iconPath);
-        json.field("iconIndex", item->iconIndex);
-        json.field("mode", kModes[static_cast<size_t>(item->mode) % 3]);
+        json.field("group", item.group);
+        json.field("commandLine", item.commandLine);
+        json.field("title", item.itemName);
+        json.field("directory", item.defaultDirectory);
+        json.field("iconFile", item.iconPath);
+        json.field("iconIndex", item.iconIndex);
+        json.field("mode", kModes[static_cast<size_t>(item.mode) % 3]);
         json.endObject();
     }
     json.endArray();
@@ -467,22 +457,24 @@ void otherLists(JsonWriter& json, const InstallScript& s) {
     json.key("delete");
     json.beginArray();
     for (const auto& item : s.deletes)
-        json.string(item->path);
+        json.string(item.path);
     json.endArray();
 
     json.key("rename");
     json.beginArray();
     for (const auto& item : s.renames) {
         json.beginObject();
-        json.field("from", item->oldName);
-        json.field("to", item->newName);
+        json.field("from", item.oldName);
+        json.field("to", item.newName);
         json.endObject();
     }
     json.endArray();
+}
 
+void deferredBlocks(JsonWriter& json, const std::vector<script::DeferredBlock>& blocks) {
     json.key("deferredBlocks");
     json.beginArray();
-    for (const script::DeferredBlock& block : s.reader.deferredBlocks()) {
+    for (const script::DeferredBlock& block : blocks) {
         json.beginObject();
         json.field("firstLine", block.firstLineNumber());
         json.key("lines");
@@ -497,7 +489,8 @@ void otherLists(JsonWriter& json, const InstallScript& s) {
 
 } // namespace
 
-void writeScriptJson(JsonWriter& json, const InstallScript& script, const PluginGlobals& globals) {
+void writeScriptJson(JsonWriter& json, const InstallScript& script, const PluginGlobals& globals,
+                     const std::vector<script::DeferredBlock>& blocks) {
     json.beginObject();
     settings(json, script, globals);
     prompts(json, script, globals);
@@ -507,6 +500,7 @@ void writeScriptJson(JsonWriter& json, const InstallScript& script, const Plugin
     registryBlocks(json, script);
     systemEdits(json, script);
     otherLists(json, script);
+    deferredBlocks(json, blocks);
     json.endObject();
     json.finish();
 }

@@ -4,12 +4,16 @@
 #pragma once
 
 #include "json_writer.h"
+#include "script/deferred_block.h"
 #include "script/install_script.h"
 #include "script/plugin_globals.h"
+
+#include <vector>
 
 namespace kst {
 
 void writeScriptJson(JsonWriter& json, const kestrel::script::InstallScript& script,
-                     const kestrel::script::PluginGlobals& globals);
+                     const kestrel::script::PluginGlobals& globals,
+                     const std::vector<kestrel::script::DeferredBlock>& deferredBlocks);
 
 } // namespace kst

@@ -1,68 +1,72 @@
 #include "files/file_entry.h"
+#include "lexical/field_cursor.h"
+#include "lexical/macros.h"
+#include "lexical/option_tables.h"
+#include "lexical/overwrite_mode.h"
 
 #include <gtest/gtest.h>
 
 namespace kestrel::files {
 namespace {
 
-using script::OverwriteMode;
+using lexical::OverwriteMode;
 
 class FileEntryTest : public ::testing::Test {
   protected:
-    FileEntry parse(const std::string& rest, EntryCommand command = EntryCommand::File) {
-        script::FieldCursor cursor(rest, &macros);
+    ParsedEntry parse(const std::string& rest, EntryCommand command = EntryCommand::File) {
+        lexical::FieldCursor cursor(rest, &macros);
         const FileEntryContext context{
             .overwriteDefault = overwriteDefault, .options = options, .byteModeOff = byteModeOff};
         return parseFileEntry(cursor, command, context);
     }
-    FileEntry disk(const std::string& rest) { return parse(rest, EntryCommand::InsertDisk); }
+    ParsedEntry disk(const std::string& rest) { return parse(rest, EntryCommand::InsertDisk); }
 
-    script::MacroVariables macros;
-    script::OptionTables options;
+    lexical::MacroVariables macros;
+    lexical::OptionTables options;
     OverwriteMode overwriteDefault = OverwriteMode::Ask;
     bool byteModeOff = false;
 };
 
 TEST_F(FileEntryTest, ABareNameTakesEveryDefault) {
-    const FileEntry entry = parse("README.TXT");
+    const ParsedEntry entry = parse("README.TXT");
     EXPECT_FALSE(entry.error);
-    EXPECT_EQ(entry.name, "README.TXT");
-    EXPECT_EQ(entry.kind, EntryKind::File);
-    EXPECT_EQ(entry.compression, FileCompression::None);
-    EXPECT_EQ(entry.overwrite, OverwriteMode::Ask);
-    EXPECT_EQ(entry.attributes, 128u);
-    EXPECT_EQ(entry.popupId, -1);
-    EXPECT_FALSE(entry.hasSource);
-    EXPECT_TRUE(entry.isSelected(options));
+    EXPECT_EQ(entry.item.name, "README.TXT");
+    EXPECT_EQ(entry.item.kind, EntryKind::File);
+    EXPECT_EQ(entry.item.compression, FileCompression::None);
+    EXPECT_EQ(entry.item.overwrite, OverwriteMode::Ask);
+    EXPECT_EQ(entry.item.attributes, 128u);
+    EXPECT_EQ(entry.item.popupId, -1);
+    EXPECT_FALSE(entry.item.hasSource);
+    EXPECT_TRUE(entry.item.isSelected(options));
     EXPECT_FALSE(byteModeOff);
 
     overwriteDefault = OverwriteMode::New;
-    EXPECT_EQ(parse("A.DLL").overwrite, OverwriteMode::New);
+    EXPECT_EQ(parse("A.DLL").item.overwrite, OverwriteMode::New);
     overwriteDefault = OverwriteMode::Yes;
-    EXPECT_EQ(parse("\"Program Files\\B.DLL\" ").overwrite, OverwriteMode::Yes);
-    EXPECT_EQ(parse("\"Program Files\\B.DLL\"").name, "Program Files\\B.DLL");
+    EXPECT_EQ(parse("\"Program Files\\B.DLL\" ").item.overwrite, OverwriteMode::Yes);
+    EXPECT_EQ(parse("\"Program Files\\B.DLL\"").item.name, "Program Files\\B.DLL");
 }
 
 TEST_F(FileEntryTest, AttributesInAnyOrderWithLaterOnesWinning) {
-    const FileEntry entry = parse("APP.EXE overwrite = new, POPID=3 COMPRESSED, "
-                                  "ATTRIBUTE=\"rh\" OVERWRITE=no POPID=12");
+    const ParsedEntry entry = parse("APP.EXE overwrite = new, POPID=3 COMPRESSED, "
+                                    "ATTRIBUTE=\"rh\" OVERWRITE=no POPID=12");
     EXPECT_FALSE(entry.error);
-    EXPECT_EQ(entry.overwrite, OverwriteMode::No);
-    EXPECT_EQ(entry.popupId, 12);
-    EXPECT_EQ(entry.compression, FileCompression::Compressed);
-    EXPECT_EQ(entry.attributes, 3u);
+    EXPECT_EQ(entry.item.overwrite, OverwriteMode::No);
+    EXPECT_EQ(entry.item.popupId, 12);
+    EXPECT_EQ(entry.item.compression, FileCompression::Compressed);
+    EXPECT_EQ(entry.item.attributes, 3u);
     EXPECT_TRUE(byteModeOff);
-    EXPECT_EQ(parse("SETUP.EXE self-extract").compression, FileCompression::SelfExtract);
-    EXPECT_EQ(parse("A.INI ATTRIBUTE=\"\"").attributes, 0u);
-    EXPECT_EQ(parse("A.INI ATTRIBUTE=\"SAHR\"").attributes, 39u);
+    EXPECT_EQ(parse("SETUP.EXE self-extract").item.compression, FileCompression::SelfExtract);
+    EXPECT_EQ(parse("A.INI ATTRIBUTE=\"\"").item.attributes, 0u);
+    EXPECT_EQ(parse("A.INI ATTRIBUTE=\"SAHR\"").item.attributes, 39u);
 }
 
 TEST_F(FileEntryTest, SourceValuesAreClassified) {
     const auto source = [this](const std::string& value) {
-        const FileEntry entry = parse("F.DLL SOURCE=" + value);
+        const ParsedEntry entry = parse("F.DLL SOURCE=" + value);
         EXPECT_FALSE(entry.error) << value;
-        EXPECT_TRUE(entry.hasSource) << value;
-        return std::make_pair(entry.source, entry.sourceKind);
+        EXPECT_TRUE(entry.item.hasSource) << value;
+        return std::make_pair(entry.item.source, entry.item.sourceKind);
     };
     EXPECT_EQ(source("C:\\DATA\\"), std::make_pair(std::string("C:\\DATA"), SourceKind::Local));
     EXPECT_EQ(source("\"$DIR2$\\x\""), std::make_pair(std::string("$DIR2$\\x"), SourceKind::Local));
@@ -83,21 +87,21 @@ TEST_F(FileEntryTest, SourceValuesAreClassified) {
 TEST_F(FileEntryTest, GroupsAreLookedUpAndDecideTheSelection) {
     for (int32_t number = 0; number < 13; ++number)
         options.setOptionOfGroup(number * 7, number); // groups 0, 7, 14 ... 84
-    FileEntry entry = parse("F.DLL GROUP=07,14 021");
+    ParsedEntry entry = parse("F.DLL GROUP=07,14 021");
     ASSERT_FALSE(entry.error);
-    EXPECT_EQ(entry.groups[0], 1u);
-    EXPECT_EQ(entry.groups[2], 3u);
-    EXPECT_EQ(entry.groups[3], FileEntry::kNoGroup);
-    EXPECT_FALSE(entry.isSelected(options));
+    EXPECT_EQ(entry.item.groups[0], 1u);
+    EXPECT_EQ(entry.item.groups[2], 3u);
+    EXPECT_EQ(entry.item.groups[3], FileEntry::kNoGroup);
+    EXPECT_FALSE(entry.item.isSelected(options));
     options.setSelected(3, true);
-    EXPECT_TRUE(entry.isSelected(options));
+    EXPECT_TRUE(entry.item.isSelected(options));
 
     // A repeated GROUP replaces the earlier list.
     entry = parse("F.DLL GROUP=21 7 14 GROUP=0 COMPRESSED");
     ASSERT_FALSE(entry.error);
-    EXPECT_EQ(entry.groups[0], 0u);
-    EXPECT_EQ(entry.groups[1], FileEntry::kNoGroup);
-    EXPECT_FALSE(entry.isSelected(options));
+    EXPECT_EQ(entry.item.groups[0], 0u);
+    EXPECT_EQ(entry.item.groups[1], FileEntry::kNoGroup);
+    EXPECT_FALSE(entry.item.isSelected(options));
 
     const std::string twelve = "0 7 14 21 28 35 42 49 56 63 70 77";
     EXPECT_FALSE(parse("F.DLL GROUP=" + twelve).error);
@@ -129,39 +133,31 @@ TEST_F(FileEntryTest, MalformedFileLinesAreErrors) {
 }
 
 TEST_F(FileEntryTest, InsertDiskLines) {
-    FileEntry entry = disk("");
+    ParsedEntry entry = disk("");
     EXPECT_FALSE(entry.error);
-    EXPECT_EQ(entry.kind, EntryKind::Disk);
-    EXPECT_EQ(entry.name, "the next disk");
-    EXPECT_EQ(entry.popupId, -1);
+    EXPECT_EQ(entry.item.kind, EntryKind::Disk);
+    EXPECT_EQ(entry.item.name, "the next disk");
+    EXPECT_EQ(entry.item.popupId, -1);
 
     entry = disk("\"Disk 2\" \"APPDISK2\" popid=3");
     EXPECT_FALSE(entry.error);
-    EXPECT_EQ(entry.kind, EntryKind::DiskWithLabel);
-    EXPECT_EQ(entry.name, "Disk 2");
-    EXPECT_EQ(entry.volumeLabel, "APPDISK2");
-    EXPECT_EQ(entry.popupId, 3);
+    EXPECT_EQ(entry.item.kind, EntryKind::DiskWithLabel);
+    EXPECT_EQ(entry.item.name, "Disk 2");
+    EXPECT_EQ(entry.item.volumeLabel, "APPDISK2");
+    EXPECT_EQ(entry.item.popupId, 3);
 
     entry = disk("\"Disk 3\" \"\" POPID=4");
-    EXPECT_EQ(entry.kind, EntryKind::Disk);
-    EXPECT_EQ(entry.popupId, 4);
-    EXPECT_EQ(disk("POPID=5").popupId, 5);
+    EXPECT_EQ(entry.item.kind, EntryKind::Disk);
+    EXPECT_EQ(entry.item.popupId, 4);
+    EXPECT_EQ(disk("POPID=5").item.popupId, 5);
 
     // Kept as far as it was read, with the error marked.
     entry = disk("\"Disk 4\" \"LABEL\" EXTRA");
     EXPECT_TRUE(entry.error);
-    EXPECT_EQ(entry.volumeLabel, "LABEL");
+    EXPECT_EQ(entry.item.volumeLabel, "LABEL");
     EXPECT_TRUE(disk("\"Disk 4\" \"LABEL\" POPID=2 EXTRA").error);
     EXPECT_TRUE(disk("\"Disk 4\" \"THIRTEENCHARS\"").error);
     EXPECT_TRUE(disk("\"Disk 4").error);
-}
-
-TEST(OverwriteWords, AreReadInAnyCase) {
-    EXPECT_EQ(overwriteModeFromWord("yes"), OverwriteMode::Yes);
-    EXPECT_EQ(overwriteModeFromWord("No"), OverwriteMode::No);
-    EXPECT_EQ(overwriteModeFromWord("NEW"), OverwriteMode::New);
-    EXPECT_EQ(overwriteModeFromWord("ask"), OverwriteMode::Ask);
-    EXPECT_EQ(overwriteModeFromWord("always"), std::nullopt);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "fakes/recording_copy_services.h"
+#include "fakes/recording_prompts.h"
 #include "fakes/writable_memory_file_system.h"
 #include "files/packed_archive_reader.h"
 #include "files/packed_archive_writer.h"
+#include "lexical/overwrite_mode.h"
 #include "support/noise.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +11,7 @@
 namespace kestrel::files {
 namespace {
 
-using script::OverwriteMode;
+using lexical::OverwriteMode;
 using test::noise;
 
 std::string imploded(const std::string& data) {
@@ -71,7 +73,7 @@ class PackedArchiveReaderTest : public ::testing::Test {
     test::WritableMemoryFileSystem fs;
     PackedFileLayer layer{fs};
     PackedFileVolumes volumes{layer};
-    test::ScriptedPrompts prompts;
+    test::RecordingPrompts prompts;
     test::RecordingProgress progress;
     test::ScriptedDisks disks;
     test::RecordingInstallRecord record;
@@ -92,7 +94,7 @@ TEST_F(PackedArchiveReaderTest, UnpacksMembersSpreadOverVolumes) {
     progress.byteMode = true;
 
     ASSERT_EQ(unpack(OverwriteMode::Ask, 0x21), UnpackResult::Done);
-    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(prompts.messages.empty());
     for (const Source& s : sources) {
         const test::WritableMemoryFileSystem::File& out = fs.files.at("C:\\DEST\\" + s.name);
         EXPECT_TRUE(out.bytes == s.bytes) << s.name;
@@ -144,10 +146,10 @@ TEST_F(PackedArchiveReaderTest, AppliesTheOverwriteModePerMember) {
     prompts.answers = {os::kIdNo, os::kIdYes};
     ASSERT_EQ(unpack(OverwriteMode::Ask), UnpackResult::Done);
     EXPECT_TRUE(keptOld());
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].text, "File exists.  Overwrite C:\\DEST\\big.bin?");
-    EXPECT_EQ(prompts.shown[0].caption, "");
-    EXPECT_EQ(prompts.shown[0].type, uint32_t(os::kMbYesNo | os::kMbIconQuestion));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "File exists.  Overwrite C:\\DEST\\big.bin?");
+    EXPECT_EQ(prompts.messages[0].caption, "");
+    EXPECT_EQ(prompts.messages[0].type, uint32_t(os::kMbYesNo | os::kMbIconQuestion));
     prompts.answers = {os::kIdYes};
     ASSERT_EQ(unpack(OverwriteMode::Ask), UnpackResult::Done);
     EXPECT_FALSE(keptOld());
@@ -164,7 +166,7 @@ TEST_F(PackedArchiveReaderTest, HandsBackFilesThatAreNoArchive) {
     for (const char* path : {"A:\\PART2.ARC", "A:\\SHORT.ARC", "A:\\TEXT.TXT"}) {
         EXPECT_EQ(unpack(OverwriteMode::Yes, 0x80, path), UnpackResult::NotAnArchive) << path;
     }
-    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(fs.files.size(), 3u);
 }
 
@@ -228,7 +230,7 @@ TEST_F(PackedArchiveReaderTest, ReportsEachFailureAndKeepsWhatWasUnpacked) {
     };
     for (const Case& c : cases) {
         fs = {};
-        prompts.shown.clear();
+        prompts.messages.clear();
         record.logLines.clear();
         disks = {};
         progress = {};
@@ -265,8 +267,8 @@ TEST_F(PackedArchiveReaderTest, RefusesMembersWhoseNamesLeaveTheDestination) {
 
     ASSERT_EQ(unpack(), UnpackResult::Done);
     EXPECT_EQ(reader.refusedMembers(), int32_t(std::size(hostile)));
-    ASSERT_EQ(prompts.shown.size(), std::size(hostile));
-    EXPECT_NE(prompts.shown[3].text.find("sub\\..\\..\\evil4"), std::string::npos);
+    ASSERT_EQ(prompts.messages.size(), std::size(hostile));
+    EXPECT_NE(prompts.messages[3].text.find("sub\\..\\..\\evil4"), std::string::npos);
     EXPECT_EQ(installed("sub\\ok.txt"), "fine");
     for (const auto& [path, file] : fs.files) {
         EXPECT_TRUE(path == "A:\\DEMO.ARC" || path.rfind("C:\\DEST\\", 0) == 0) << path;

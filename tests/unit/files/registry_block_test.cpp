@@ -1,6 +1,8 @@
 #include "files/registry_block.h"
 
-#include "fakes/vector_line_source.h"
+#include "fakes/line_list_source.h"
+#include "lexical/field_cursor.h"
+#include "lexical/line_source.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,7 @@
 namespace kestrel::files {
 namespace {
 
-using test::VectorLineSource;
+using test::LineListSource;
 
 struct Parsed {
     RegistryBlockParse result;
@@ -18,14 +20,14 @@ struct Parsed {
 };
 
 Parsed parse(std::vector<std::string> lines) {
-    VectorLineSource source(lines);
-    script::FieldCursor cursor("BEGINREGISTRY");
+    LineListSource source(lines);
+    lexical::FieldCursor cursor("BEGINREGISTRY");
     RegistryBlockParse result = parseRegistryBlock(cursor, source);
     return {std::move(result), cursor.text()};
 }
 
 TEST(RegistryBlock, ReadsKeyAndValuesUpToTheEnd) {
-    VectorLineSource source(std::vector<std::string>{
+    LineListSource source(std::vector<std::string>{
         "KEY NEW \"hkey_local_machine\\SOFTWARE\\Kestrel\\Demo\"",
         "REM a comment",
         "",
@@ -39,9 +41,9 @@ TEST(RegistryBlock, ReadsKeyAndValuesUpToTheEnd) {
         "endregistry",
         "TITLE \"after the block\"",
     });
-    script::FieldCursor cursor;
+    lexical::FieldCursor cursor;
     RegistryBlockParse result = parseRegistryBlock(cursor, source);
-    ASSERT_TRUE(result.ok);
+    ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.linesTaken, 11);
     EXPECT_EQ(source.linesServed(), 11u);
     ASSERT_TRUE(result.block);
@@ -70,19 +72,19 @@ TEST(RegistryBlock, ReadsKeyAndValuesUpToTheEnd) {
 
 TEST(RegistryBlock, KeyOperations) {
     auto rename = parse({"KEY RENAME \"HKEY_CURRENT_USER\\A\\B\" \"C\"", "ENDREGISTRY"});
-    ASSERT_TRUE(rename.result.ok);
+    ASSERT_TRUE(rename.result.ok());
     EXPECT_EQ(rename.result.block->keyOperation, RegistryKeyOperation::Rename);
     EXPECT_EQ(rename.result.block->root, RegistryRoot::CurrentUser);
     EXPECT_EQ(rename.result.block->newKeyName, "C");
 
     auto query = parse({"KEY query \"HKEY_DYN_DATA\\X\"", "ENDREGISTRY"});
-    ASSERT_TRUE(query.result.ok);
+    ASSERT_TRUE(query.result.ok());
     EXPECT_EQ(query.result.block->keyOperation, RegistryKeyOperation::Query);
     EXPECT_EQ(query.result.block->root, RegistryRoot::DynData);
 
     // A block without a KEY line writes nothing, and is no error.
     auto empty = parse({"REM nothing yet", "ENDREGISTRY"});
-    EXPECT_TRUE(empty.result.ok);
+    EXPECT_TRUE(empty.result.ok());
     EXPECT_FALSE(empty.result.block);
 }
 
@@ -112,20 +114,20 @@ TEST(RegistryBlock, EveryMalformedLineFailsTheBlockOnThatLine) {
     };
     for (const std::string& bad : badLines) {
         auto parsed = parse({key, "VALUE STRING NEW \"ok\" \"ok\"", bad, "ENDREGISTRY"});
-        EXPECT_FALSE(parsed.result.ok) << bad;
+        EXPECT_FALSE(parsed.result.ok()) << bad;
         EXPECT_FALSE(parsed.result.block) << bad;
         EXPECT_EQ(parsed.result.linesTaken, 3) << bad;
         EXPECT_EQ(parsed.cursorLine, bad);
     }
-    EXPECT_TRUE(parse({key, "VALUE DWORD NEW \"a\" \"4294967295\"", "ENDREGISTRY"}).result.ok);
-    EXPECT_TRUE(parse({key, "VALUE DWORD NEW \"a\" \"017\"", "ENDREGISTRY"}).result.ok);
+    EXPECT_TRUE(parse({key, "VALUE DWORD NEW \"a\" \"4294967295\"", "ENDREGISTRY"}).result.ok());
+    EXPECT_TRUE(parse({key, "VALUE DWORD NEW \"a\" \"017\"", "ENDREGISTRY"}).result.ok());
 
     auto valueFirst = parse({"VALUE STRING NEW \"a\" \"b\"", key, "ENDREGISTRY"});
-    EXPECT_FALSE(valueFirst.result.ok);
+    EXPECT_FALSE(valueFirst.result.ok());
     EXPECT_EQ(valueFirst.result.linesTaken, 1);
 
     auto unended = parse({key, "VALUE STRING NEW \"a\" \"b\""});
-    EXPECT_FALSE(unended.result.ok);
+    EXPECT_FALSE(unended.result.ok());
     EXPECT_EQ(unended.result.linesTaken, 2);
 }
 
@@ -135,32 +137,32 @@ TEST(RegistryBlock, HoldsFiftyValuesAndRefusesTheNext) {
         lines.push_back("VALUE STRING NEW \"v" + std::to_string(i) + "\" \"x\"");
     lines.push_back("ENDREGISTRY");
     auto fifty = parse(lines);
-    ASSERT_TRUE(fifty.result.ok);
+    ASSERT_TRUE(fifty.result.ok());
     EXPECT_EQ(fifty.result.block->values.size(), 50u);
 
     lines.insert(lines.end() - 1, "VALUE STRING NEW \"v50\" \"x\"");
     auto fiftyOne = parse(lines);
-    EXPECT_FALSE(fiftyOne.result.ok);
+    EXPECT_FALSE(fiftyOne.result.ok());
     EXPECT_EQ(fiftyOne.result.linesTaken, 52);
 }
 
 TEST(RegistryBlock, DeferredLinesKeepTheirNumbersAndIgnoredLinesCount) {
-    auto source = VectorLineSource::withResults({
+    auto source = LineListSource::withResults({
         {12, "KEY NEW \"HKEY_USERS\\A\""},
-        {script::kLineIgnore, ""},
+        {lexical::kLineIgnore, ""},
         {14, "ENDREGISTRY"},
     });
-    script::FieldCursor cursor;
+    lexical::FieldCursor cursor;
     RegistryBlockParse result = parseRegistryBlock(cursor, source);
-    EXPECT_TRUE(result.ok);
+    EXPECT_TRUE(result.ok());
     EXPECT_EQ(result.linesTaken, 3);
     EXPECT_EQ(result.lastLineNumber, 14);
 
-    auto broken = VectorLineSource::withResults({
+    auto broken = LineListSource::withResults({
         {20, "KEY NEW \"HKEY_USERS\\A\""},
-        {script::kLineError, ""},
+        {lexical::kLineError, ""},
     });
-    EXPECT_FALSE(parseRegistryBlock(cursor, broken).ok);
+    EXPECT_FALSE(parseRegistryBlock(cursor, broken).ok());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "fakes/fake_machine.h"
 #include "fakes/writable_memory_file_system.h"
+#include "lexical/field_cursor.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ class ConditionsTest : public ::testing::Test {
     // The condition of an IF line, as the interpreter hands it over behind the keyword.
     R main(const std::string& condition) {
         errorFlag = false;
-        FieldCursor cursor(condition, &globals.macros);
+        lexical::FieldCursor cursor(condition, &globals.macros);
         ConditionContext c = context();
         const R result = evaluateCondition(cursor, c);
         EXPECT_EQ(errorFlag, result == R::Error) << condition;
@@ -44,7 +45,7 @@ class ConditionsTest : public ::testing::Test {
     }
     R deferred(const std::string& condition) {
         errorFlag = false;
-        FieldCursor cursor(condition, &globals.macros);
+        lexical::FieldCursor cursor(condition, &globals.macros);
         ConditionContext c = context();
         const R result = evaluateDeferredCondition(cursor, c);
         EXPECT_EQ(errorFlag, result == R::Error) << condition;

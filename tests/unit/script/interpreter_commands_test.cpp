@@ -1,6 +1,7 @@
 // Every keyword reaches its command: one line each, and what it left in the script or the
 // process-wide settings; then lines each command must refuse.
 #include "interpreter_fixture.h"
+#include "lexical/overwrite_mode.h"
 
 #include <functional>
 
@@ -45,7 +46,7 @@ const KeywordCase kKeywordCases[] = {
     {"MINDISKSPACE 1.5M", [](auto& s, auto&) { return s.minDiskSpace == 1500000; }},
     {"PROGRESSBAR 500k", [](auto& s, auto&) { return s.progressTotal == 500000; }},
     {"overwritefile new",
-     [](auto&, auto& g) { return g.settings.overwriteMode == OverwriteMode::New; }},
+     [](auto&, auto& g) { return g.settings.overwriteMode == lexical::OverwriteMode::New; }},
     {"COMPRESSION LHA", [](auto&, auto& g) { return g.settings.compression == Compression::Lha; }},
     {"UNINSTALL YES", [](auto&, auto& g) { return g.settings.uninstall; }},
     {"REBOOTWINDOWS",
@@ -58,7 +59,7 @@ const KeywordCase kKeywordCases[] = {
      [](auto& s, auto&) { return s.runAtStart.text() == "C:\\WINDOWS\\notepad.exe"; }},
     {"RUNATEXIT \"$DEFAULTDIR$\\app.exe\"",
      [](auto& s, auto&) {
-         return s.runAtExit.size() == 1 && s.runAtExit[0]->text() == "$DEFAULTDIR$\\app.exe";
+         return s.runAtExit.size() == 1 && s.runAtExit[0].text() == "$DEFAULTDIR$\\app.exe";
      }},
     {"REGSERVER \"$DEFAULTDIR$\\ctl.ocx\"",
      [](auto&, auto& g) { return g.settings.regServers.back() == "$DEFAULTDIR$\\ctl.ocx"; }},
@@ -97,21 +98,20 @@ const KeywordCase kKeywordCases[] = {
     {"FILE app.exe GROUP=1",
      [](auto& s, auto&) {
          return s.fileEntries.size() == 1 && s.fileCount == 1 &&
-                s.fileEntries[0]->name == "app.exe" && s.fileEntries[0]->groups[0] == 0;
+                s.fileEntries[0].name == "app.exe" && s.fileEntries[0].groups[0] == 0;
      }},
     {"INSERTDISK \"Disk 2\" \"DISK2\"",
      [](auto& s, auto&) {
          return s.fileEntries.size() == 1 && s.fileCount == 0 &&
-                s.fileEntries[0]->kind == files::EntryKind::DiskWithLabel;
+                s.fileEntries[0].kind == files::EntryKind::DiskWithLabel;
      }},
     {"BEGINREGISTRY\nKEY NEW \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Demo\"\nENDREGISTRY",
      [](auto& s, auto&) {
-         return s.registryBlocks.size() == 1 && s.registryBlocks[0]->subkeyPath == "SOFTWARE\\Demo";
+         return s.registryBlocks.size() == 1 && s.registryBlocks[0].subkeyPath == "SOFTWARE\\Demo";
      }},
     {"BEGINFIRSTSCREEN \"Courier\" 12\nHello\nENDFIRSTSCREEN",
      [](auto& s, auto&) {
-         return s.firstScreen && s.firstScreen->lines == std::vector<std::string>{"Hello"} &&
-                s.blockFontFace.empty() && s.blockFontSize == 0;
+         return s.firstScreen && s.firstScreen->lines == std::vector<std::string>{"Hello"};
      }},
     {"BEGINLASTSCREEN\nDone\n\nBye\nENDLASTSCREEN",
      [](auto& s, auto&) {
@@ -135,19 +135,19 @@ const KeywordCase kKeywordCases[] = {
      }},
     {"CONFIG FILEMIN=40", [](auto& s, auto&) { return s.config.filesMinimum == 40; }},
     {"WINITEM \"Demo\" \"$DEFAULTDIR$\\demo.exe\" \"Demo\"",
-     [](auto& s, auto&) { return s.winItems.size() == 1 && s.winItems[0]->itemName == "Demo"; }},
+     [](auto& s, auto&) { return s.winItems.size() == 1 && s.winItems[0].itemName == "Demo"; }},
     {"INIFILE \"Demo\" \"Path\" \"$DEFAULTDIR$\" demo.ini",
-     [](auto& s, auto&) { return s.iniEdits.size() == 1 && s.iniEdits[0]->file == "demo.ini"; }},
+     [](auto& s, auto&) { return s.iniEdits.size() == 1 && s.iniEdits[0].file == "demo.ini"; }},
     {"ADDTEXT \"SET DEMO=1\" \"C:\\AUTOEXEC.BAT\" \"-1\"",
      [](auto& s, auto&) {
-         return s.textInsertions.size() == 1 && s.textInsertions[0]->where == "-1";
+         return s.textInsertions.size() == 1 && s.textInsertions[0].where == "-1";
      }},
     {"DELETE \"$DEFAULTDIR$\\old.dll\"",
-     [](auto& s, auto&) { return s.deletes.size() == 1 && s.deletes[0]->path.size() == 20; }},
+     [](auto& s, auto&) { return s.deletes.size() == 1 && s.deletes[0].path.size() == 20; }},
     {"RENAME old.ini \"new name.ini\"",
      [](auto& s, auto&) {
-         return s.renames.size() == 1 && s.renames[0]->oldName == "old.ini" &&
-                s.renames[0]->newName == "new name.ini";
+         return s.renames.size() == 1 && s.renames[0].oldName == "old.ini" &&
+                s.renames[0].newName == "new name.ini";
      }},
     {"WINDOWBACKGROUND 1 2 3", [](auto& s, auto&) { return s.title.empty(); }},
 };
@@ -162,88 +162,50 @@ TEST_F(InterpreterTest, EveryKeywordReachesItsCommand) {
         ASSERT_EQ(runMain(text), kRunSucceeded) << c.text << "\n" << errorText();
         EXPECT_TRUE(c.took(*script, globals)) << c.text;
     }
+    // A screen's own face and size belong to that block only.
+    ASSERT_EQ(runMain("BEGINFIRSTSCREEN \"Courier\" 12\nHello\nENDFIRSTSCREEN\n"), kRunSucceeded);
+    EXPECT_TRUE(interpreter->state().blockFontFace.empty());
+    EXPECT_EQ(interpreter->state().blockFontSize, 0);
 }
 
 TEST_F(InterpreterTest, PromptTextsReplaceTheirTexts) {
-    struct TextCase {
-        const char* keyword;
-        std::function<const std::string&()> text;
+    using P = PromptTexts;
+    using G = GlobalSettings;
+    const std::pair<const char*, std::string P::*> kScriptTexts[] = {
+        {"COPYFILEPROMPT", &P::copyFile}, {"AUTOEXECPROMPT", &P::autoexec},
+        {"CONFIGPROMPT", &P::config},     {"CPUPROMPT", &P::cpu},
+        {"INIFILEPROMPT", &P::iniFile},   {"INSERTDISKPROMPT", &P::insertDisk},
+        {"LOCATEPROMPT", &P::locate},     {"NOGROUPPROMPT", &P::noGroup},
+        {"NOSPACEPROMPT", &P::noSpace},   {"QUITPROMPT", &P::quit},
+        {"REBOOTPROMPT", &P::reboot},
     };
-    const TextCase cases[] = {{"COPYFILEPROMPT", [&]() -> auto& {return script->copyFilePrompt;
-}
-} // namespace
-, {"AUTOEXECPROMPT", [&]() -> auto& {return script->autoexecPrompt;
-} // namespace kestrel::script
-}
-, {"BADDIRPROMPT", [&]() -> auto& {return globals.settings.badDirectoryText;
-}
-}
-, {"OKPROMPT", [&]() -> auto& {return globals.settings.okText;
-}
-}
-, {"CANCELPROMPT", [&]() -> auto& {return globals.settings.cancelText;
-}
-}
-, {"BADDRIVEPROMPT", [&]() -> auto& {return globals.settings.badDriveText;
-}
-}
-, {"CONFIGPROMPT", [&]() -> auto& {return script->configPrompt;
-}
-}
-, {"CPUPROMPT", [&]() -> auto& {return script->cpuPrompt;
-}
-}
-, {"FILEEXISTPROMPT", [&]() -> auto& {return globals.settings.fileExistsText;
-}
-}
-, {"INIFILEPROMPT", [&]() -> auto& {return script->iniFilePrompt;
-}
-}
-, {"INSERTDISKPROMPT", [&]() -> auto& {return script->insertDiskPrompt;
-}
-}
-, {"LOCATEPROMPT", [&]() -> auto& {return script->locatePrompt;
-}
-}
-, {"NOGROUPPROMPT", [&]() -> auto& {return script->noGroupPrompt;
-}
-}
-, {"NOSPACEPROMPT", [&]() -> auto& {return script->noSpacePrompt;
-}
-}
-, {"QUITPROMPT", [&]() -> auto& {return script->quitPrompt;
-}
-}
-, {"REBOOTPROMPT", [&]() -> auto& {return script->rebootPrompt;
-}
-}
-, {"FILENOTFOUNDPROMPT", [&]() -> auto& {return globals.settings.fileNotFoundText;
-}
-}
-, {"UNINSTALLBEGINPROMPT", [&]() -> auto& {return globals.settings.uninstallBeginText;
-}
-}
-, {"UNINSTALLENDPROMPT", [&]() -> auto& {return globals.settings.uninstallEndText;
-}
-}
-, {"uninstalltitleprompt", [&]() -> auto& {return globals.settings.uninstallTitleText;
-}
-}
-,
-}
-;
-for (const TextCase& c : cases) {
-    ASSERT_EQ(runMain(std::string(c.keyword) + " \"New text\"\n"), kRunSucceeded) << c.keyword;
-    EXPECT_EQ(c.text(), "New text") << c.keyword;
-}
-// An unquoted text empties the field; the uninstall texts may not be empty.
-EXPECT_EQ(runMain("QUITPROMPT Really quit?\n"), kRunSucceeded);
-EXPECT_EQ(script->quitPrompt, "");
-EXPECT_EQ(runMain("UNINSTALLENDPROMPT Gone\n"), kRunStopped);
-// 499 characters fit; 500 do not. Line-length texts take whatever fits on the line.
-EXPECT_EQ(runMain("OKPROMPT \"" + std::string(499, 'o') + "\"\n"), kRunSucceeded);
-EXPECT_EQ(runMain("OKPROMPT \"" + std::string(500, 'o') + "\"\n"), kRunStopped);
-EXPECT_EQ(runMain("CPUPROMPT \"" + std::string(900, 'c') + "\"\n"), kRunSucceeded);
+    const std::pair<const char*, std::string G::*> kGlobalTexts[] = {
+        {"BADDIRPROMPT", &G::badDirectoryText},
+        {"OKPROMPT", &G::okText},
+        {"CANCELPROMPT", &G::cancelText},
+        {"BADDRIVEPROMPT", &G::badDriveText},
+        {"FILEEXISTPROMPT", &G::fileExistsText},
+        {"FILENOTFOUNDPROMPT", &G::fileNotFoundText},
+        {"UNINSTALLBEGINPROMPT", &G::uninstallBeginText},
+        {"UNINSTALLENDPROMPT", &G::uninstallEndText},
+        {"uninstalltitleprompt", &G::uninstallTitleText},
+    };
+    for (const auto& [keyword, member] : kScriptTexts) {
+        ASSERT_EQ(runMain(std::string(keyword) + " \"New text\"\n"), kRunSucceeded) << keyword;
+        EXPECT_EQ(script->prompts.*member, "New text") << keyword;
+    }
+    for (const auto& [keyword, member] : kGlobalTexts) {
+        ASSERT_EQ(runMain(std::string(keyword) + " \"New text\"\n"), kRunSucceeded) << keyword;
+        EXPECT_EQ(globals.settings.*member, "New text") << keyword;
+    }
+    // An unquoted text empties the field; the uninstall texts may not be empty.
+    EXPECT_EQ(runMain("QUITPROMPT Really quit?\n"), kRunSucceeded);
+    EXPECT_EQ(script->prompts.quit, "");
+    EXPECT_EQ(runMain("UNINSTALLENDPROMPT Gone\n"), kRunStopped);
+    // 499 characters fit; 500 do not. Line-length texts take whatever fits on the line.
+    EXPECT_EQ(runMain("OKPROMPT \"" + std::string(499, 'o') + "\"\n"), kRunSucceeded);
+    EXPECT_EQ(runMain("OKPROMPT \"" + std::string(500, 'o') + "\"\n"), kRunStopped);
+    EXPECT_EQ(runMain("CPUPROMPT \"" + std::string(900, 'c') + "\"\n"), kRunSucceeded);
 }
 
 TEST_F(InterpreterTest, MalformedLinesAreErrors) {

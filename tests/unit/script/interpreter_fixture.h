@@ -27,11 +27,18 @@ class InterpreterTest : public ::testing::Test, protected FakeInterpreterMachine
     script::RunResult runMain(const std::string& text) {
         files.add(kScriptName, toString(script::encodeScript(text, script::ScriptKey{})));
         prompts.messages.clear();
-        script = std::make_unique<script::InstallScript>(globals, prompts, kSystemVersion, false);
+        script = std::make_unique<script::InstallScript>(globals, kSystemVersion, false);
         interpreter = std::make_unique<script::Interpreter>(*script, globals, services);
-        return interpreter->runScript(kScriptName);
+        return keep(interpreter->runScript(kScriptName));
     }
-    script::DeferredPassResult runDeferred() { return interpreter->runDeferredPass(); }
+    script::RunResult runDeferred() { return keep(interpreter->runDeferredPass()); }
+    // Keeps the report and shows its error as the plug-in does.
+    script::RunResult keep(script::RunReport latest) {
+        report = std::move(latest);
+        if (report.error)
+            script::showScriptError(prompts, *report.error);
+        return report.result;
+    }
 
     // The line number the last error message names, or -1 without one.
     int errorLine() const {
@@ -48,11 +55,8 @@ class InterpreterTest : public ::testing::Test, protected FakeInterpreterMachine
     }
 
     script::PluginGlobals globals;
-    std::vector<std::pair<int32_t, std::string>> ignored;
-    script::InterpreterServices services =
-        interpreterServices("D:\\WORK", [this](int32_t line, std::string_view text) {
-            ignored.emplace_back(line, text);
-        });
+    script::InterpreterServices services = interpreterServices("D:\\WORK");
+    script::RunReport report;
     std::unique_ptr<script::InstallScript> script;
     std::unique_ptr<script::Interpreter> interpreter;
 

@@ -90,11 +90,11 @@ TEST_F(InterpreterTest, DeferredBlocksKeepTheLineNumbersTrue) {
                              "\n"                                        // 8
                              "FILE main.exe\n";                          // 9
     EXPECT_EQ(runMain(text), kRunSucceeded);
-    ASSERT_EQ(script->reader.deferredBlocks().size(), 1u);
-    EXPECT_EQ(script->reader.deferredBlocks()[0].firstLineNumber(), 2);
+    ASSERT_EQ(interpreter->reader().deferredBlocks().size(), 1u);
+    EXPECT_EQ(interpreter->reader().deferredBlocks()[0].firstLineNumber(), 2);
     EXPECT_EQ(script->fileEntries.size(), 1u); // the block waits for the answer
 
-    EXPECT_EQ(runDeferred(), DeferredPassResult::Failed);
+    EXPECT_EQ(runDeferred(), kRunStopped);
     EXPECT_EQ(errorLine(), 6);
     EXPECT_EQ(errorText(), "OVERWRITEFILE SOMETIMES");
     EXPECT_EQ(script->fileEntries.size(), 2u); // extra.dll was appended before the error
@@ -111,13 +111,13 @@ TEST_F(InterpreterTest, DeferredPassRefusesMainPassOnlyBlocksWhereTheyStand) {
                       "ENDFIRSTSCREEN\n"
                       "ENDIF\n"),
               kRunSucceeded);
-    EXPECT_EQ(runDeferred(), DeferredPassResult::Failed);
+    EXPECT_EQ(runDeferred(), kRunStopped);
     EXPECT_EQ(errorLine(), 3);
 
     EXPECT_EQ(runMain("ASK2 \"\" prompt=\"Name?\"\nIF $ASK2 = \"\"\nREM\nBEGINFIRSTSCREEN\n"
                       "Hello\nENDIF\n"),
               kRunSucceeded);
-    EXPECT_EQ(runDeferred(), DeferredPassResult::Failed);
+    EXPECT_EQ(runDeferred(), kRunStopped);
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(prompts.messages[0].text, "Missing EndFirstScreen ");
     EXPECT_EQ(errorLine(), 4);
@@ -154,9 +154,10 @@ TEST_F(InterpreterTest, UnknownWordsAloneArePassedOverAndAnythingMoreIsAnError) 
     EXPECT_EQ(runMain("TITLE \"t\"\nSPLASH\n  \nWINDOWBACKGROUND Blue on white\n"
                       "YesNoKey Y N\n"),
               kRunSucceeded);
-    ASSERT_EQ(ignored.size(), 1u);
-    EXPECT_EQ(ignored[0].first, 2);
-    EXPECT_EQ(ignored[0].second, "SPLASH");
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].lineNumber, 2);
+    EXPECT_EQ(report.warnings[0].line, "SPLASH");
+    EXPECT_EQ(report.warnings[0].message, "unknown keyword, line passed over");
 
     EXPECT_EQ(runMain("\nSPLASH screen.bmp\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 2);
@@ -168,9 +169,9 @@ TEST_F(InterpreterTest, UnknownWordsAloneArePassedOverAndAnythingMoreIsAnError) 
 
 TEST_F(InterpreterTest, ScriptThatCannotBeOpenedSaysSo) {
     files.files.clear();
-    script = std::make_unique<InstallScript>(globals, prompts, kSystemVersion, false);
+    script = std::make_unique<InstallScript>(globals, kSystemVersion, false);
     interpreter = std::make_unique<Interpreter>(*script, globals, services);
-    EXPECT_EQ(interpreter->runScript("MISSING.KST"), kRunStopped);
+    EXPECT_EQ(interpreter->runScript("MISSING.KST").result, kRunStopped);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "File not found on the installation disk: MISSING.KST. ");
     EXPECT_EQ(prompts.messages[0].caption, " ");

@@ -11,15 +11,15 @@ TEST_F(InterpreterTest, NewScriptStartsWithItsDefaults) {
     globals.settings.okText = "Weiter";
     globals.settings.uninstallTitleText = "Entfernen";
     globals.options.setSelected(3, true);
-    InstallScript fresh(globals, prompts, 0x06160A03, true); // Windows 3.10, DOS 6.22
+    InstallScript fresh(globals, 0x06160A03, true); // Windows 3.10, DOS 6.22
     EXPECT_EQ(fresh.minDiskSpace, -1);
     EXPECT_EQ(fresh.titleColour, (ui::Colour{128, 128, 255}));
     EXPECT_EQ(fresh.screenColourTop, (ui::Colour{0, 0, 255}));
     EXPECT_EQ(fresh.screenColourBottom, (ui::Colour{0, 0, 0}));
-    EXPECT_EQ(fresh.copyFilePrompt, "Downloading and installing file: ");
-    EXPECT_EQ(fresh.noSpacePrompt,
+    EXPECT_EQ(fresh.prompts.copyFile, "Downloading and installing file: ");
+    EXPECT_EQ(fresh.prompts.noSpace,
               "Not enough disk space on the destination drive for installation.");
-    EXPECT_EQ(fresh.locatePrompt, "Checking system, please wait...");
+    EXPECT_EQ(fresh.prompts.locate, "Checking system, please wait...");
     // The constructor puts the texts shown before a script is read back to their defaults;
     // the uninstall texts keep what the last script gave them.
     EXPECT_EQ(globals.settings.okText, "OK");
@@ -42,9 +42,8 @@ TEST_F(InterpreterTest, DestinationsGetADrive) {
     };
     for (const auto& [line, path] : cases) {
         ASSERT_EQ(runMain(std::string(line) + "\n"), kRunSucceeded) << line;
-        const DirectoryPrompt* record =
-            script->defaultDir ? script->defaultDir.get()
-                               : (script->dir2 ? script->dir2.get() : script->dir3.get());
+        const std::optional<DirectoryPrompt>& record =
+            script->defaultDir ? script->defaultDir : (script->dir2 ? script->dir2 : script->dir3);
         ASSERT_TRUE(record);
         EXPECT_EQ(record->path, path) << line;
         EXPECT_EQ(record->askMode, AskMode::DriveAndDirectory);
@@ -144,13 +143,13 @@ TEST_F(InterpreterTest, DeferredPassAppendsWhatTheAnswersChoose) {
                              "FILE program.exe GROUP=01\n";
     ASSERT_EQ(runMain(text), kRunSucceeded) << errorText();
     ASSERT_EQ(script->fileEntries.size(), 1u);
-    EXPECT_EQ(script->reader.deferredBlocks().size(), 2u);
+    EXPECT_EQ(interpreter->reader().deferredBlocks().size(), 2u);
 
     globals.options.setSelected(1, true); // the user ticked Help
-    ASSERT_EQ(runDeferred(), DeferredPassResult::Done) << errorText();
+    ASSERT_EQ(runDeferred(), kRunSucceeded) << errorText();
     std::vector<std::string> names;
     for (const auto& entry : script->fileEntries)
-        names.push_back(entry->name);
+        names.push_back(entry.name);
     EXPECT_EQ(names, (std::vector<std::string>{"program.exe", "samples.zip", "help.hlp"}));
     EXPECT_EQ(script->title, ""); // TITLE belongs to the main pass
 
@@ -159,7 +158,7 @@ TEST_F(InterpreterTest, DeferredPassAppendsWhatTheAnswersChoose) {
                       "ENDIF\n"),
               kRunSucceeded);
     globals.options.setSelected(0, true);
-    EXPECT_EQ(runDeferred(), DeferredPassResult::Failed);
+    EXPECT_EQ(runDeferred(), kRunStopped);
     EXPECT_EQ(errorLine(), 5);
 }
 

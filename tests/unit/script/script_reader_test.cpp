@@ -1,8 +1,9 @@
 #include "script/script_reader.h"
 
-#include "fakes/memory_input_file.h"
 #include "files/container_format.h"
 #include "files/packed_file.h"
+#include "lexical/line_source.h"
+#include "os/memory_input_file.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +21,7 @@ ScriptKey sampleKey(uint8_t count) {
 std::unique_ptr<os::InputFile> scriptFile(std::string_view text, const ScriptKey& key,
                                           uint32_t maxRead = UINT32_MAX) {
     const std::vector<uint8_t> bytes = encodeScript(text, key);
-    return std::make_unique<test::MemoryInputFile>(std::string(bytes.begin(), bytes.end()),
-                                                   maxRead);
+    return std::make_unique<os::MemoryInputFile>(std::string(bytes.begin(), bytes.end()), maxRead);
 }
 
 std::vector<std::string> mainPassLines(ScriptReader& reader) {
@@ -107,7 +107,7 @@ TEST(ScriptReaderMainPass, EveryReadAttemptCountsTheEndIncluded) {
     EXPECT_EQ(reader.runningCount(), start + 3);
     EXPECT_EQ(reader.readScriptLine(line), 1); // "cd" and the attempt that met the end
     EXPECT_EQ(reader.runningCount(), start + 6);
-    EXPECT_EQ(reader.readScriptLine(line), kLineEnd);
+    EXPECT_EQ(reader.readScriptLine(line), lexical::kLineEnd);
     EXPECT_EQ(reader.runningCount(), start + 7);
 
     // After a cut line the read-ahead byte is counted once, as if read a byte at a time.
@@ -123,23 +123,23 @@ TEST(ScriptReaderMainPass, ShortDamagedAndMissingFiles) {
     EXPECT_EQ(reader.beginMainPass(nullptr), MainPassStart::NotOpened);
     for (size_t size : {0, 15, 16, 31}) {
         EXPECT_EQ(
-            reader.beginMainPass(std::make_unique<test::MemoryInputFile>(std::string(size, 'K'))),
+            reader.beginMainPass(std::make_unique<os::MemoryInputFile>(std::string(size, 'K'))),
             MainPassStart::HeaderMissing)
             << size;
         std::string line;
-        EXPECT_EQ(reader.readScriptLine(line), kLineEnd);
+        EXPECT_EQ(reader.readScriptLine(line), lexical::kLineEnd);
     }
 
     // A read error ends the data: the lines before it are delivered.
     const std::vector<uint8_t> bytes = encodeScript("one\ntwo\nthree\n", {});
-    ASSERT_EQ(reader.beginMainPass(std::make_unique<test::MemoryInputFile>(
+    ASSERT_EQ(reader.beginMainPass(std::make_unique<os::MemoryInputFile>(
                   std::string(bytes.begin(), bytes.end()), 4, kScriptHeaderSize + 6)),
               MainPassStart::Started);
     EXPECT_EQ(mainPassLines(reader), (Lines{"one", "tw"}));
 
-    test::MemoryInputFile keyFile(std::string(bytes.begin(), bytes.begin() + 16));
+    os::MemoryInputFile keyFile(std::string(bytes.begin(), bytes.begin() + 16));
     EXPECT_EQ(readScriptKey(keyFile), ScriptKey{});
-    test::MemoryInputFile tooShort("KSTS\x01\x02");
+    os::MemoryInputFile tooShort("KSTS\x01\x02");
     EXPECT_FALSE(readScriptKey(tooShort));
 }
 
@@ -194,9 +194,9 @@ struct Buffered {
         reader.setPlainRead(plain);
         reader.runDeferredPass([&] {
             std::string line;
-            for (int r; (r = reader.readScriptLine(line)) != kLineEnd;) {
+            for (int r; (r = reader.readScriptLine(line)) != lexical::kLineEnd;) {
                 served.emplace_back(r, line);
-                if (r == kLineError)
+                if (r == lexical::kLineError)
                     return 1;
             }
             return 0;
@@ -244,8 +244,8 @@ TEST(DeferredBlockServing, MainPassCommandsAreDroppedAndLinesKeepTheirNumbers) {
     Buffered block("  title \"New\"\nREM x\nFILE a\nDIR2 \"D:\\\"\nENDIF\n", 10);
     const auto served = block.serve();
     const std::vector<std::pair<int, std::string>> expected = {
-        {10, "IF ASK1 == \"y\""}, {kLineIgnore, ""}, {kLineIgnore, ""},
-        {13, "FILE a"},           {kLineIgnore, ""}, {15, "ENDIF"},
+        {10, "IF ASK1 == \"y\""}, {lexical::kLineIgnore, ""}, {lexical::kLineIgnore, ""},
+        {13, "FILE a"},           {lexical::kLineIgnore, ""}, {15, "ENDIF"},
     };
     EXPECT_EQ(served, expected);
     EXPECT_TRUE(block.reader.deferredPass());
@@ -262,9 +262,10 @@ TEST(DeferredBlockServing, MainPassCommandsAreDroppedAndLinesKeepTheirNumbers) {
 
 TEST(DeferredBlockServing, FirstScreensArePassedOver) {
     Buffered empty("BEGINFIRSTSCREEN\nENDFIRSTSCREEN\nFILE a\nENDIF\n", 1);
-    EXPECT_EQ(empty.serve(),
-              (std::vector<std::pair<int, std::string>>{
-                  {1, "IF ASK1 == \"y\""}, {kLineIgnore, ""}, {4, "FILE a"}, {5, "ENDIF"}}));
+    EXPECT_EQ(
+        empty.serve(),
+        (std::vector<std::pair<int, std::string>>{
+            {1, "IF ASK1 == \"y\""}, {lexical::kLineIgnore, ""}, {4, "FILE a"}, {5, "ENDIF"}}));
 
     Buffered content("BeginFirstScreen\nHello\nEndFirstScreen\nFILE a\nENDIF\n", 1);
     EXPECT_EQ(content.serve(),
@@ -272,7 +273,7 @@ TEST(DeferredBlockServing, FirstScreensArePassedOver) {
                   {1, "IF ASK1 == \"y\""}, {2, "BeginFirstScreen"}, {5, "FILE a"}, {6, "ENDIF"}}));
 
     Buffered missing("BEGINFIRSTSCREEN\nHello\nENDIF\n", 1);
-    EXPECT_EQ(missing.serve().back().first, kLineError);
+    EXPECT_EQ(missing.serve().back().first, lexical::kLineError);
     EXPECT_EQ(missing.messages, (std::vector<std::string>{"Missing EndFirstScreen "}));
 }
 
@@ -299,14 +300,14 @@ TEST(DeferredPass, RunsEachBlockInOrderAndStopsAtTheFirstFailure) {
         ++runs;
         reader.readScriptLine(line);
         firsts.push_back(line);
-        while (reader.readScriptLine(line) != kLineEnd) {
+        while (reader.readScriptLine(line) != lexical::kLineEnd) {
         }
         return line.empty() && firsts.size() == 2 ? 1 : 0;
     }),
               DeferredPassResult::Failed);
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(firsts, (Lines{"IF a", "IF b"}));
-    EXPECT_EQ(reader.readScriptLine(line), kLineEnd); // no current block any more
+    EXPECT_EQ(reader.readScriptLine(line), lexical::kLineEnd); // no current block any more
 
     ScriptReader none;
     EXPECT_EQ(none.runDeferredPass([] { return 1; }), DeferredPassResult::Done);

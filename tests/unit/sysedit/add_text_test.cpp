@@ -1,3 +1,4 @@
+#include "support/after_keyword.h"
 #include "sysedit/add_text.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,8 @@
 namespace kestrel::sysedit {
 namespace {
 
-std::unique_ptr<TextInsertion> parse(const std::string& line, const SearchTokens& tokens = {}) {
-    script::FieldCursor cursor(line);
-    cursor.readKeyword();
+lexical::Parsed<TextInsertion> parse(const std::string& line, const SearchTokens& tokens = {}) {
+    auto cursor = test::afterKeyword(line);
     return parseAddText(cursor, tokens);
 }
 
@@ -18,18 +18,18 @@ TEST(AddText, ReadsFieldsAndReplacesSearchTokens) {
     auto entry = parse("ADDTEXT \"$left$c:\\kst.sys$RIGHT$\" \"$WINDIR$\\system.ini\" "
                        "\"$SEARCH$\" replace",
                        tokens);
-    EXPECT_FALSE(entry->error);
+    EXPECT_FALSE(entry.error);
     // The $LEFT$ inside the right part comes from a value and is not replaced again.
-    EXPECT_EQ(entry->text, "device=c:\\kst.sys /x $LEFT$");
-    EXPECT_EQ(entry->file, "$WINDIR$\\system.ini");
-    EXPECT_EQ(entry->where, "7");
-    EXPECT_TRUE(entry->replace);
+    EXPECT_EQ(entry.item.text, "device=c:\\kst.sys /x $LEFT$");
+    EXPECT_EQ(entry.item.file, "$WINDIR$\\system.ini");
+    EXPECT_EQ(entry.item.where, "7");
+    EXPECT_TRUE(entry.item.replace);
 
     auto plain = parse("ADDTEXT \"[boot]\" system.ini");
-    EXPECT_FALSE(plain->error);
-    EXPECT_EQ(plain->file, "system.ini");
-    EXPECT_EQ(plain->where, "");
-    EXPECT_FALSE(plain->replace);
+    EXPECT_FALSE(plain.error);
+    EXPECT_EQ(plain.item.file, "system.ini");
+    EXPECT_EQ(plain.item.where, "");
+    EXPECT_FALSE(plain.item.replace);
 }
 
 TEST(AddText, MalformedLinesAreErrors) {
@@ -43,13 +43,13 @@ TEST(AddText, MalformedLinesAreErrors) {
              std::string("ADDTEXT \"t\" \"f.txt\" \"3\" REPLACE ALL"),
              "ADDTEXT \"t\" \"" + std::string(499, 'f') + "\"",
          }) {
-        EXPECT_TRUE(parse(line)->error) << line;
+        EXPECT_TRUE(parse(line).error) << line;
     }
     // Texts are bounded after their tokens are replaced.
     const std::string left(600, 'l');
-    EXPECT_TRUE(parse("ADDTEXT \"$LEFT$$LEFT$\" f.txt", {left, "", ""})->error);
-    EXPECT_FALSE(parse("ADDTEXT \"$LEFT$\" f.txt", {left, "", ""})->error);
-    EXPECT_TRUE(parse("ADDTEXT \"t\" f.txt \"$SEARCH$\"", {"", "", std::string(502, '9')})->error);
+    EXPECT_TRUE(parse("ADDTEXT \"$LEFT$$LEFT$\" f.txt", {left, "", ""}).error);
+    EXPECT_FALSE(parse("ADDTEXT \"$LEFT$\" f.txt", {left, "", ""}).error);
+    EXPECT_TRUE(parse("ADDTEXT \"t\" f.txt \"$SEARCH$\"", {"", "", std::string(502, '9')}).error);
 }
 
 TEST(AddText, TokenReplacementKeepsCaseAndRespectsCapacity) {

@@ -1,3 +1,4 @@
+#include "support/after_keyword.h"
 #include "sysedit/autoexec_edit.h"
 
 #include <gtest/gtest.h>
@@ -8,22 +9,21 @@
 namespace kestrel::sysedit {
 namespace {
 
-EditParseResult parse(AutoexecEdit& edit, const std::string& line) {
-    script::FieldCursor cursor(line);
-    cursor.readKeyword();
+lexical::ParseStatus parse(AutoexecEdit& edit, const std::string& line) {
+    auto cursor = test::afterKeyword(line);
     return parseAutoexec(edit, cursor);
 }
 
 TEST(AutoexecEdit, LinesAddUpInOneEdit) {
     AutoexecEdit edit;
-    ASSERT_EQ(parse(edit, "AUTOEXEC ADDPATH=\"C:\\DOS\" ADD=\"echo hi\""), EditParseResult::Ok);
+    ASSERT_TRUE(parse(edit, "AUTOEXEC ADDPATH=\"C:\\DOS\" ADD=\"echo hi\"").ok());
     EXPECT_EQ(edit.mode, EditMode::Modify);
     EXPECT_FALSE(edit.addDestination);
     EXPECT_FALSE(edit.shareWanted);
 
-    ASSERT_EQ(parse(edit, "AUTOEXEC: ask AddPath, ADDPATH = \"$DEFAULTDIR$\\BIN\" "
-                          "SHARE=\"/f: 4096 /L:40\" ADD=\"SET KST=\"\"1\"\"\""),
-              EditParseResult::Ok);
+    ASSERT_TRUE(parse(edit, "AUTOEXEC: ask AddPath, ADDPATH = \"$DEFAULTDIR$\\BIN\" "
+                            "SHARE=\"/f: 4096 /L:40\" ADD=\"SET KST=\"\"1\"\"\"")
+                    .ok());
     EXPECT_EQ(edit.mode, EditMode::ModifyThenAsk);
     EXPECT_TRUE(edit.addDestination);
     ASSERT_EQ(edit.pathList.size(), 2u);
@@ -37,7 +37,7 @@ TEST(AutoexecEdit, LinesAddUpInOneEdit) {
     EXPECT_EQ(edit.shareLocks, 40);
 
     // A later line without ASK does not take the question back.
-    ASSERT_EQ(parse(edit, "AUTOEXEC SHARE"), EditParseResult::Ok);
+    ASSERT_TRUE(parse(edit, "AUTOEXEC SHARE").ok());
     EXPECT_EQ(edit.mode, EditMode::ModifyThenAsk);
     EXPECT_EQ(edit.shareFiles, 4096);
 }
@@ -55,7 +55,7 @@ TEST(AutoexecEdit, SyntaxErrors) {
              "AUTOEXEC =\"x\"",
          }) {
         AutoexecEdit edit;
-        EXPECT_EQ(parse(edit, line), EditParseResult::SyntaxError) << line;
+        EXPECT_TRUE(parse(edit, line).error) << line;
     }
 }
 

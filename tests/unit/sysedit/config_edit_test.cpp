@@ -1,3 +1,4 @@
+#include "support/after_keyword.h"
 #include "sysedit/config_edit.h"
 
 #include <gtest/gtest.h>
@@ -7,22 +8,20 @@
 namespace kestrel::sysedit {
 namespace {
 
-EditParseResult parse(ConfigEdit& edit, const std::string& line) {
-    script::FieldCursor cursor(line);
-    cursor.readKeyword();
+lexical::ParseStatus parse(ConfigEdit& edit, const std::string& line) {
+    auto cursor = test::afterKeyword(line);
     return parseConfig(edit, cursor);
 }
 
 TEST(ConfigEdit, ReadsMinimumsAndLines) {
     ConfigEdit edit;
     EXPECT_EQ(edit.filesMinimum, ConfigEdit::kNotGiven);
-    ASSERT_EQ(parse(edit, "CONFIG ADD=\"DEVICE=C:\\KST\\KST.SYS\""), EditParseResult::Ok);
+    ASSERT_TRUE(parse(edit, "CONFIG ADD=\"DEVICE=C:\\KST\\KST.SYS\"").ok());
     EXPECT_EQ(edit.mode, EditMode::Modify);
     EXPECT_EQ(edit.filesMinimum, ConfigEdit::kNotGiven);
     EXPECT_EQ(edit.buffersMinimum, ConfigEdit::kNotGiven);
 
-    ASSERT_EQ(parse(edit, "CONFIG Ask FILEMIN=30 BUFFERMIN = 20x, add=\"STACKS=9,256\""),
-              EditParseResult::Ok);
+    ASSERT_TRUE(parse(edit, "CONFIG Ask FILEMIN=30 BUFFERMIN = 20x, add=\"STACKS=9,256\"").ok());
     EXPECT_EQ(edit.mode, EditMode::ModifyThenAsk);
     EXPECT_EQ(edit.filesMinimum, 30);
     EXPECT_EQ(edit.buffersMinimum, 20); // the digits before the first other character
@@ -45,10 +44,10 @@ TEST(ConfigEdit, SyntaxErrors) {
              "CONFIG ADD=\"x",
          }) {
         ConfigEdit edit;
-        EXPECT_EQ(parse(edit, line), EditParseResult::SyntaxError) << line;
+        EXPECT_TRUE(parse(edit, line).error) << line;
     }
     ConfigEdit edit;
-    EXPECT_EQ(parse(edit, "CONFIG BUFFERMIN=2147483647"), EditParseResult::Ok);
+    EXPECT_TRUE(parse(edit, "CONFIG BUFFERMIN=2147483647").ok());
 }
 
 } // namespace

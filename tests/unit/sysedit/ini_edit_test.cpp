@@ -1,3 +1,4 @@
+#include "support/after_keyword.h"
 #include "sysedit/ini_edit.h"
 
 #include <gtest/gtest.h>
@@ -7,40 +8,39 @@
 namespace kestrel::sysedit {
 namespace {
 
-std::unique_ptr<IniEdit> parse(const std::string& line) {
-    script::FieldCursor cursor(line);
-    cursor.readKeyword();
+lexical::Parsed<IniEdit> parse(const std::string& line) {
+    auto cursor = test::afterKeyword(line);
     return parseIniFile(cursor);
 }
 
 TEST(IniEdit, ReadsFieldsAndOptions) {
     auto full =
         parse("INIFILE \"Kestrel\" \"Path\" \"$DEFAULTDIR$\" \"kst.ini\" ask ADD OVERWRITE");
-    EXPECT_FALSE(full->error);
-    EXPECT_EQ(full->section, "Kestrel");
-    EXPECT_EQ(full->key, "Path");
-    EXPECT_EQ(full->value, "$DEFAULTDIR$");
-    EXPECT_EQ(full->file, "kst.ini");
-    EXPECT_EQ(full->mode, EditMode::ModifyThenAsk);
-    EXPECT_TRUE(full->add);
+    EXPECT_FALSE(full.error);
+    EXPECT_EQ(full.item.section, "Kestrel");
+    EXPECT_EQ(full.item.key, "Path");
+    EXPECT_EQ(full.item.value, "$DEFAULTDIR$");
+    EXPECT_EQ(full.item.file, "kst.ini");
+    EXPECT_EQ(full.item.mode, EditMode::ModifyThenAsk);
+    EXPECT_TRUE(full.item.add);
 
     auto defaults = parse("INIFILE \"windows\" \"load\"");
-    EXPECT_FALSE(defaults->error);
-    EXPECT_EQ(defaults->value, "");
-    EXPECT_EQ(defaults->file, "WIN.INI");
-    EXPECT_EQ(defaults->mode, EditMode::Modify);
-    EXPECT_FALSE(defaults->add);
+    EXPECT_FALSE(defaults.error);
+    EXPECT_EQ(defaults.item.value, "");
+    EXPECT_EQ(defaults.item.file, "WIN.INI");
+    EXPECT_EQ(defaults.item.mode, EditMode::Modify);
+    EXPECT_FALSE(defaults.item.add);
 
     auto bareFile = parse("INIFILE \"s\" \"k\" \"v\" system.ini");
-    EXPECT_FALSE(bareFile->error);
-    EXPECT_EQ(bareFile->file, "system.ini");
+    EXPECT_FALSE(bareFile.error);
+    EXPECT_EQ(bareFile.item.file, "system.ini");
 
     // An option word where the file may stand is the option, not a file of that name.
     auto optionFirst = parse("INIFILE \"s\" \"k\" \"v\" ADD ASK");
-    EXPECT_FALSE(optionFirst->error);
-    EXPECT_EQ(optionFirst->file, "WIN.INI");
-    EXPECT_TRUE(optionFirst->add);
-    EXPECT_EQ(optionFirst->mode, EditMode::ModifyThenAsk);
+    EXPECT_FALSE(optionFirst.error);
+    EXPECT_EQ(optionFirst.item.file, "WIN.INI");
+    EXPECT_TRUE(optionFirst.item.add);
+    EXPECT_EQ(optionFirst.item.mode, EditMode::ModifyThenAsk);
 }
 
 TEST(IniEdit, MalformedLinesAreErrors) {
@@ -56,9 +56,9 @@ TEST(IniEdit, MalformedLinesAreErrors) {
              std::string("INIFILE \"s\" \"k\" \"v\" win.ini QUIET"),
              "INIFILE \"" + std::string(499, 's') + "\" \"k\"",
          }) {
-        EXPECT_TRUE(parse(line)->error) << line;
+        EXPECT_TRUE(parse(line).error) << line;
     }
-    EXPECT_FALSE(parse("INIFILE \"" + std::string(498, 's') + "\" \"k\"")->error);
+    EXPECT_FALSE(parse("INIFILE \"" + std::string(498, 's') + "\" \"k\"").error);
 }
 
 } // namespace

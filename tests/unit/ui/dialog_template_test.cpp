@@ -1,5 +1,6 @@
 #include "ui/dialog_template.h"
 
+#include "lexical/option_tables.h"
 #include "support/dialog_template_reader.h"
 #include "support/screen_block_store.h"
 #include "ui/dialog_template_writer.h"
@@ -41,7 +42,7 @@ const DialogLook kLook = dialogLookFor("", 0, "MS Sans Serif", "Go", "Stop");
 
 TEST(ScreenTemplate, StaticTextsOnTheirRowsAndTwoButtonsBelow) {
     TextStore store = storeBlock({"Welcome", "", "\x93Price\x94 \x80 5, caf\xE9"});
-    script::OptionTables options;
+    lexical::OptionTables options;
     GroupBuildState groups;
     const BuiltTemplate built =
         buildScreenTemplate(store, ScreenMode::Screen, kLook, options, groups);
@@ -67,7 +68,7 @@ TEST(ScreenTemplate, StaticTextsOnTheirRowsAndTwoButtonsBelow) {
 TEST(ScreenTemplate, ExitMessageHasOnlyACentredOk) {
     // 47 characters measure 88, made even; 2 lines stay 2.
     TextStore store = storeBlock({std::string(47, 'a'), "b"});
-    script::OptionTables options;
+    lexical::OptionTables options;
     GroupBuildState groups;
     const TemplateDialog dialog = parse(buildScreenTemplate(
         store, ScreenMode::ExitMessage, dialogLookFor("Times", 12, "MS Sans Serif", "OK", "Cancel"),
@@ -83,7 +84,7 @@ TEST(ScreenTemplate, ExitMessageHasOnlyACentredOk) {
 TEST(GroupTemplate, OptionLinesBecomeCheckBoxesNumberedAcrossGroups) {
     TextStore store = storeBlock({"  Choose the parts:", "01 [ ] Program files", "x",
                                   "17   [X] Help [ ] files", "3[ ]Extras"});
-    script::OptionTables options;
+    lexical::OptionTables options;
     GroupBuildState groups{5, false}; // an earlier group made options 0..4
     const BuiltTemplate built =
         buildScreenTemplate(store, ScreenMode::Group, kLook, options, groups);
@@ -109,7 +110,7 @@ TEST(GroupTemplate, OptionLinesBecomeCheckBoxesNumberedAcrossGroups) {
 }
 
 TEST(GroupTemplate, ExclusiveGroupsUseRadioButtonsAndOnlyTheFirstStartsAGroup) {
-    script::OptionTables options;
+    lexical::OptionTables options;
     GroupBuildState groups;
     TextStore store = storeBlock({"Pick one", "10 [X] Typical", "11 [ ] Compact"});
     const TemplateDialog first = parse(buildExclusiveGroupTemplate(store, kLook, options, groups));
@@ -131,11 +132,12 @@ TEST(GroupTemplate, ExclusiveGroupsUseRadioButtonsAndOnlyTheFirstStartsAGroup) {
 }
 
 TEST(GroupTemplate, MissingMarkerAndTooManyOptionsAreErrorsOnTheirLine) {
-    script::OptionTables options;
+    lexical::OptionTables options;
     GroupBuildState groups;
     TextStore store = storeBlock({"Choose", "01 [ ] A", "02 ( ) B"});
     BuiltTemplate built = buildScreenTemplate(store, ScreenMode::Group, kLook, options, groups);
-    EXPECT_EQ(built.error, TemplateError::NoMarker);
+    EXPECT_TRUE(built.error);
+    EXPECT_EQ(built.problem, TemplateError::NoMarker);
     EXPECT_EQ(built.errorLineIndex, 2);
     EXPECT_EQ(built.errorLine, "02 ( ) B");
     EXPECT_TRUE(built.bytes.empty());
@@ -143,11 +145,12 @@ TEST(GroupTemplate, MissingMarkerAndTooManyOptionsAreErrorsOnTheirLine) {
     groups.optionCount = 99; // the option tables hold 100
     TextStore full = storeBlock({"01 [ ] last", "", "02 [ ] one too many"});
     built = buildExclusiveGroupTemplate(full, kLook, options, groups);
-    EXPECT_EQ(built.error, TemplateError::TooManyOptions);
+    EXPECT_TRUE(built.error);
+    EXPECT_EQ(built.problem, TemplateError::TooManyOptions);
     EXPECT_EQ(built.errorLineIndex, 2);
     EXPECT_EQ(groups.optionCount, 100);
     EXPECT_EQ(options.optionOfGroup(1), 99);
-    EXPECT_EQ(options.optionOfGroup(2), script::OptionTables::kNoOption);
+    EXPECT_EQ(options.optionOfGroup(2), lexical::OptionTables::kNoOption);
 }
 
 TEST(PopupTemplate, StaticTextsOnlyAsWideAsTheBlock) {
@@ -164,7 +167,7 @@ TEST(PopupTemplate, StaticTextsOnlyAsWideAsTheBlock) {
     expectItem(dialog.items[1], 0x50000000, {0, 16, 32, 8}, 0xFFFF, kStaticAtom, u"files");
 
     TextStore empty;
-    EXPECT_EQ(buildPopupTemplate(empty, kLook).error, TemplateError::NoBlock);
+    EXPECT_EQ(buildPopupTemplate(empty, kLook).problem, TemplateError::NoBlock);
 }
 
 TEST(DialogTemplateWriter, AZeroByteEndsATextWithoutBreakingTheLayout) {

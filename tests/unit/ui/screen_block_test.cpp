@@ -57,7 +57,8 @@ TEST(ReadScreenBlock, BadBlocksAreErrorsAtTheirLine) {
 
     LineListSource unended({"one", "two"});
     ScreenBlockRead read = readScreenBlock(unended, "ENDPOP", kFont, measure, store);
-    EXPECT_EQ(read.error, ScreenBlockError::MissingEnd);
+    EXPECT_TRUE(read.error);
+    EXPECT_EQ(read.problem, ScreenBlockError::MissingEnd);
     EXPECT_EQ(read.linesTaken, 2);
     EXPECT_EQ(read.errorLineOffset, 0); // reported on the keyword line
     EXPECT_FALSE(unended.plainRead);
@@ -71,7 +72,8 @@ TEST(ReadScreenBlock, BadBlocksAreErrorsAtTheirLine) {
     EXPECT_EQ(block.width, 255);
     LineListSource tooLong({"fine", longest + "y", "ENDPOP"});
     read = readScreenBlock(tooLong, "ENDPOP", kFont, measure, store);
-    EXPECT_EQ(read.error, ScreenBlockError::LineTooLong);
+    EXPECT_TRUE(read.error);
+    EXPECT_EQ(read.problem, ScreenBlockError::LineTooLong);
     EXPECT_EQ(read.errorLineOffset, 2);
     EXPECT_EQ(read.errorLine, longest + "y");
     EXPECT_FALSE(tooLong.plainRead);
@@ -84,7 +86,8 @@ TEST(ReadScreenBlock, BadBlocksAreErrorsAtTheirLine) {
     lines.insert(lines.begin(), "");
     LineListSource tooMany(lines);
     read = readScreenBlock(tooMany, "ENDGROUP", kFont, measure, store);
-    EXPECT_EQ(read.error, ScreenBlockError::TooManyLines);
+    EXPECT_TRUE(read.error);
+    EXPECT_EQ(read.problem, ScreenBlockError::TooManyLines);
     EXPECT_EQ(read.errorLineOffset, 256);
     EXPECT_EQ(read.linesTaken, 256);
 

@@ -1,5 +1,6 @@
 // The built templates given to the system's own dialog functions: they must create exactly the
 // controls they describe, with their texts, styles and places.
+#include "lexical/option_tables.h"
 #include "support/screen_block_store.h"
 #include "ui/dialog_template.h"
 
@@ -90,7 +91,7 @@ void expectPlace(const TemplateDialog& dialog, HWND control, RECT expected) {
 
 TEST(Win32DialogTemplate, GroupScreenCreatesItsControlsWithTextsAndPlaces) {
     TextStore store = storeBlock({"  Choose \x80 parts:", "01 [ ] Program", "02   [X] Caf\xE9"});
-    script::OptionTables options;
+    lexical::OptionTables options;
     GroupBuildState groups;
     const BuiltTemplate built = buildScreenTemplate(
         store, ScreenMode::Group, dialogLookFor("", 0, "MS Sans Serif", "OK", "Abbrechen"), options,
@@ -135,7 +136,7 @@ TEST(Win32DialogTemplate, GroupScreenCreatesItsControlsWithTextsAndPlaces) {
 
 TEST(Win32DialogTemplate, ExclusiveGroupRadioButtonsCheckOneAtATime) {
     TextStore store = storeBlock({"10 [ ] Typical", "11 [ ] Compact", "12 [ ] Full"});
-    script::OptionTables options;
+    lexical::OptionTables options;
     GroupBuildState groups;
     const BuiltTemplate built = buildExclusiveGroupTemplate(
         store, dialogLookFor("", 0, "MS Sans Serif", "OK", "Cancel"), options, groups);

@@ -3,12 +3,12 @@
 // mistyped line read as other fields; parsers that must tell these apart read through here.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
 
 #include <optional>
 #include <string>
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 // A quoted field as written: absent (no quote at the position), unterminated (the closing
 // quote is missing) or complete, possibly empty.
@@ -34,4 +34,13 @@ std::optional<std::string> readRequiredQuoted(FieldCursor& cursor);
 // True when the next field, after separators, begins with a quote.
 bool quotedFieldFollows(FieldCursor& cursor);
 
-} // namespace kestrel::script
+// A field written in quotes, or else as a word (readWord, or readConditionWord in conditions).
+// Nothing for an unterminated quote.
+std::optional<std::string> readQuotedOrWord(FieldCursor& cursor);
+std::optional<std::string> readQuotedOrConditionWord(FieldCursor& cursor);
+
+// A field written with or without quotes, as most commands read a name: readQuoted, then
+// readWord when that gave nothing (so an unterminated or empty quote reads the next word).
+std::string readTextOrWord(FieldCursor& cursor);
+
+} // namespace kestrel::lexical

@@ -1,10 +1,10 @@
-#include "script/quoted_field.h"
+#include "lexical/quoted_field.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 namespace {
 
 TEST(QuotedField, TellsAbsentUnterminatedAndCompleteApart) {
@@ -39,4 +39,4 @@ TEST(QuotedField, AQuotePushedPastTheLineByAMacroIsUnterminated) {
 }
 
 } // namespace
-} // namespace kestrel::script
+} // namespace kestrel::lexical

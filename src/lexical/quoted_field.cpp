@@ -1,6 +1,6 @@
-#include "script/quoted_field.h"
+#include "lexical/quoted_field.h"
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 namespace {
 
@@ -38,6 +38,35 @@ QuotedField readQuotedField(FieldCursor& cursor) {
     return field;
 }
 
+namespace {
+
+std::optional<std::string> readQuotedOr(FieldCursor& cursor,
+                                        std::string (FieldCursor::*readWord)()) {
+    QuotedField quoted = readQuotedField(cursor);
+    if (quoted.state == QuotedField::State::Unterminated)
+        return std::nullopt;
+    if (quoted.complete())
+        return std::move(quoted.text);
+    return (cursor.*readWord)();
+}
+
+} // namespace
+
+std::optional<std::string> readQuotedOrWord(FieldCursor& cursor) {
+    return readQuotedOr(cursor, &FieldCursor::readWord);
+}
+
+std::optional<std::string> readQuotedOrConditionWord(FieldCursor& cursor) {
+    return readQuotedOr(cursor, &FieldCursor::readConditionWord);
+}
+
+std::string readTextOrWord(FieldCursor& cursor) {
+    std::string text = cursor.readQuoted();
+    if (text.empty())
+        text = cursor.readWord();
+    return text;
+}
+
 std::optional<std::string> readRequiredQuoted(FieldCursor& cursor) {
     QuotedField field = readQuotedField(cursor);
     if (!field.complete())
@@ -45,4 +74,4 @@ std::optional<std::string> readRequiredQuoted(FieldCursor& cursor) {
     return std::move(field.text);
 }
 
-} // namespace kestrel::script
+} // namespace kestrel::lexical

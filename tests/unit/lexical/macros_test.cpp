@@ -1,8 +1,8 @@
-#include "script/macros.h"
+#include "lexical/macros.h"
 
 #include <gtest/gtest.h>
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 namespace {
 
 TEST(MacroVariables, CapacitiesAndDriveLetters) {
@@ -106,4 +106,4 @@ TEST(FallbackDestination, WorkingDirectoryOrNewFilesOnTheDefaultDrive) {
 }
 
 } // namespace
-} // namespace kestrel::script
+} // namespace kestrel::lexical

@@ -9,14 +9,14 @@
 // is an error. They never move the position backwards.
 #pragma once
 
-#include "script/macros.h"
+#include "lexical/macros.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 // Comparison operators of conditions, with their codes.
 enum class ComparisonOperator : int32_t {
@@ -94,4 +94,4 @@ class FieldCursor {
     const MacroVariables* macros_ = nullptr;
 };
 
-} // namespace kestrel::script
+} // namespace kestrel::lexical

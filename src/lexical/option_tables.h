@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 class OptionTables {
   public:
@@ -57,4 +57,4 @@ class OptionTables {
     std::array<uint8_t, kSize> preselected_{};
 };
 
-} // namespace kestrel::script
+} // namespace kestrel::lexical

@@ -8,14 +8,14 @@
 // given when it ends with a backslash: a fourth field without one is the icon file.
 #pragma once
 
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
+#include "lexical/parse_result.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 
-namespace kestrel::host {
+namespace kestrel::sysedit {
 
 enum class WinItemMode : int32_t {
     Add = 0,
@@ -31,8 +31,6 @@ struct WinItemEntry {
     static constexpr size_t kIconPathCapacity = 498;
     static constexpr size_t kIconIndexCapacity = 1000;
 
-    virtual ~WinItemEntry() = default;
-
     std::string group;       // its leading path macro is expanded when the phase runs
     std::string commandLine; // empty for an entry that only makes (or removes) the group
     std::string itemName;
@@ -40,14 +38,12 @@ struct WinItemEntry {
     std::string iconPath;
     std::string iconIndex; // used as written, no macros
     WinItemMode mode = WinItemMode::Add;
-    // The line could not be read as a WINITEM line: the group is missing or empty, a field that
-    // must be quoted is not, a quote is never closed, a field is longer than its place, or text
-    // follows the icon index.
-    bool error = false;
 };
 
 // Reads the fields of a WINITEM line from the cursor, positioned after the keyword. The cursor's
-// own text is left as it is, so an error can show the whole line.
-std::unique_ptr<WinItemEntry> parseWinItemEntry(script::FieldCursor& cursor);
+// own text is left as it is, so an error can show the whole line. An error: the group is
+// missing or empty, a field that must be quoted is not, a quote is never closed, a field is
+// longer than its place, or text follows the icon index.
+lexical::Parsed<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor);
 
-} // namespace kestrel::host
+} // namespace kestrel::sysedit

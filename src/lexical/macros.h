@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 enum class Macro {
     LocateDir,
@@ -144,4 +144,4 @@ class MacroString {
 void applyFallbackDestination(MacroVariables& macros, std::string_view workingDirectory,
                               char defaultDriveLetter);
 
-} // namespace kestrel::script
+} // namespace kestrel::lexical

@@ -1,8 +1,8 @@
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
 
 #include <gtest/gtest.h>
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 namespace {
 
 TEST(FieldCursorKeyword, ColonsAndSeparatorsAfterTheKeywordAreSkipped) {
@@ -179,4 +179,4 @@ TEST(FieldCursorMacros, TheLineStaysWithinItsCapacity) {
 }
 
 } // namespace
-} // namespace kestrel::script
+} // namespace kestrel::lexical

@@ -1,12 +1,13 @@
-#include "host/win_item_entry.h"
+#include "sysedit/win_item_entry.h"
 
-#include "script/ansi_text.h"
-#include "script/quoted_field.h"
+#include "lexical/ansi_text.h"
+#include "lexical/field_cursor.h"
+#include "lexical/quoted_field.h"
 
 #include <optional>
 #include <string_view>
 
-namespace kestrel::host {
+namespace kestrel::sysedit {
 
 namespace {
 
@@ -34,9 +35,9 @@ WinItemMode takeModeWord(std::string_view& fields) {
     while (!word.empty() && (word.front() == ' ' || word.front() == '\t'))
         word.remove_prefix(1);
     WinItemMode mode = WinItemMode::Add;
-    if (script::startsWithIgnoreCase(word, "replace"))
+    if (lexical::startsWithIgnoringAsciiCase(word, "replace"))
         mode = WinItemMode::Replace;
-    else if (script::startsWithIgnoreCase(word, "remove"))
+    else if (lexical::startsWithIgnoringAsciiCase(word, "remove"))
         mode = WinItemMode::Remove;
     if (mode != WinItemMode::Add)
         fields = fields.substr(0, comma);
@@ -45,8 +46,8 @@ WinItemMode takeModeWord(std::string_view& fields) {
 
 // Reads the next quoted field into target; false when it is not quoted, not closed, or longer
 // than capacity.
-bool readField(script::FieldCursor& cursor, std::string& target, size_t capacity) {
-    std::optional<std::string> field = script::readRequiredQuoted(cursor);
+bool readField(lexical::FieldCursor& cursor, std::string& target, size_t capacity) {
+    std::optional<std::string> field = lexical::readRequiredQuoted(cursor);
     if (!field || field->size() > capacity)
         return false;
     target = std::move(*field);
@@ -55,7 +56,7 @@ bool readField(script::FieldCursor& cursor, std::string& target, size_t capacity
 
 // Reads the fields in their order; false on the first field that cannot be read. Only the
 // group is required: reading stops early, with success, wherever the line ends after it.
-bool readFields(script::FieldCursor& cursor, WinItemEntry& entry) {
+bool readFields(lexical::FieldCursor& cursor, WinItemEntry& entry) {
     if (!readField(cursor, entry.group, WinItemEntry::kGroupCapacity) || entry.group.empty())
         return false;
     if (cursor.atEnd())
@@ -85,7 +86,7 @@ bool readFields(script::FieldCursor& cursor, WinItemEntry& entry) {
         return true;
 
     // The icon index is a bare token; a quoted one is taken without its quotes.
-    if (script::quotedFieldFollows(cursor)) {
+    if (lexical::quotedFieldFollows(cursor)) {
         if (!readField(cursor, entry.iconIndex, WinItemEntry::kIconIndexCapacity))
             return false;
     } else {
@@ -98,15 +99,15 @@ bool readFields(script::FieldCursor& cursor, WinItemEntry& entry) {
 
 } // namespace
 
-std::unique_ptr<WinItemEntry> parseWinItemEntry(script::FieldCursor& cursor) {
-    auto entry = std::make_unique<WinItemEntry>();
+lexical::Parsed<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor) {
+    lexical::Parsed<WinItemEntry> parsed;
     std::string_view fields = cursor.rest();
-    entry->mode = takeModeWord(fields);
+    parsed.item.mode = takeModeWord(fields);
     // The fields are read from a copy, so that cutting off the mode word leaves the line that
     // an error message shows untouched.
-    script::FieldCursor fieldCursor(fields, cursor.macros());
-    entry->error = !readFields(fieldCursor, *entry);
-    return entry;
+    lexical::FieldCursor fieldCursor(fields, cursor.macros());
+    parsed.error = !readFields(fieldCursor, parsed.item);
+    return parsed;
 }
 
-} // namespace kestrel::host
+} // namespace kestrel::sysedit

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 enum LineResult : int {
     // Values above 0 deliver a line: 1 in the main pass, the line's number in the deferred pass.
@@ -23,4 +23,4 @@ class LineSource {
     virtual void setPlainRead(bool on) = 0;
 };
 
-} // namespace kestrel::script
+} // namespace kestrel::lexical

@@ -1,8 +1,8 @@
-#include "script/macros.h"
+#include "lexical/macros.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
 
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 namespace {
 
@@ -152,7 +152,7 @@ bool MacroVariables::setAsk(int number, std::string_view answer) {
 std::string& expandLeadingMacro(std::string& text, const MacroVariables& macros) {
     for (Macro macro : kLeadingOrder) {
         const std::string_view name = macroName(macro);
-        if (startsWithIgnoreCase(text, name)) {
+        if (startsWithIgnoringAsciiCase(text, name)) {
             text.replace(0, name.size(), macros.value(macro));
             if (text.size() > kMacroTextCapacity)
                 text.resize(kMacroTextCapacity);
@@ -216,4 +216,4 @@ void applyFallbackDestination(MacroVariables& macros, std::string_view workingDi
     }
 }
 
-} // namespace kestrel::script
+} // namespace kestrel::lexical

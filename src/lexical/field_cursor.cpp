@@ -1,10 +1,9 @@
-#include "script/field_cursor.h"
+#include "lexical/field_cursor.h"
 
-#include "script/ansi_text.h"
+#include "lexical/ansi_text.h"
+#include "lexical/numbers.h"
 
-#include <climits>
-
-namespace kestrel::script {
+namespace kestrel::lexical {
 
 namespace {
 
@@ -60,7 +59,7 @@ void FieldCursor::expandFieldMacro() {
     const std::string_view here = rest();
     for (const FieldMacro& candidate : kFieldMacros) {
         const std::string_view name = macroName(candidate.macro);
-        if (!startsWithIgnoreCase(here, name))
+        if (!startsWithIgnoringAsciiCase(here, name))
             continue;
         const std::string& value = macros_->value(candidate.macro);
         if (candidate.onlyWhenSet && value.empty())
@@ -162,24 +161,7 @@ bool FieldCursor::takeEquals() {
 }
 
 int32_t FieldCursor::readNumber() {
-    const std::string word = readWord().substr(0, kNumberWordCapacity);
-    size_t i = 0;
-    while (i < word.size() && (word[i] == ' ' || (word[i] >= '\t' && word[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < word.size() && (word[i] == '+' || word[i] == '-'))
-        negative = word[i++] == '-';
-    int64_t value = 0;
-    for (; i < word.size() && word[i] >= '0' && word[i] <= '9'; ++i) {
-        value = value * 10 + (word[i] - '0');
-        if (value > int64_t{INT32_MAX} + 1)
-            value = int64_t{INT32_MAX} + 1; // further digits cannot bring it back in range
-    }
-    if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        value = INT32_MAX;
-    return static_cast<int32_t>(value);
+    return leadingSignedNumber(readWord().substr(0, kNumberWordCapacity));
 }
 
 ComparisonOperator FieldCursor::readOperator() {
@@ -213,4 +195,4 @@ ComparisonOperator FieldCursor::readOperator() {
     }
 }
 
-} // namespace kestrel::script
+} // namespace kestrel::lexical
