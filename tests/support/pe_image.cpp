@@ -225,7 +225,11 @@ bool readStringTables(const VersionParser& parser, const VersionBlock& fileInfo,
         const auto strings = parser.children(table);
         if (!strings)
             return false;
-        auto& values = image.versionStrings[utf8(table.key)];
+        // Table keys are hexadecimal; files write them in either case.
+        std::string key = utf8(table.key);
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](char c) { return c >= 'a' && c <= 'f' ? static_cast<char>(c - 32) : c; });
+        auto& values = image.versionStrings[key];
         for (const VersionBlock& s : *strings)
             values[utf8(s.key)] = parser.textValue(s);
     }
@@ -239,14 +243,11 @@ bool readVersion(const Reader& in, size_t at, size_t size, PeImage& image) {
         return false;
     if (root->valueLength >= 52 && root->value + 52 <= root->end &&
         in.u32(root->value) == kFixedInfoSignature) {
-        const auto version = [&](size_t offset) {
-            const uint32_t high = in.u32(root->value + offset);
-            const uint32_t low = in.u32(root->value + offset + 4);
-            return PeVersion{static_cast<uint16_t>(high >> 16), static_cast<uint16_t>(high),
-                             static_cast<uint16_t>(low >> 16), static_cast<uint16_t>(low)};
-        };
-        image.fileVersion = version(8);
-        image.productVersion = version(16);
+        const uint32_t high = in.u32(root->value + 8);
+        const uint32_t low = in.u32(root->value + 12);
+        image.fileVersion =
+            PeVersion{static_cast<uint16_t>(high >> 16), static_cast<uint16_t>(high),
+                      static_cast<uint16_t>(low >> 16), static_cast<uint16_t>(low)};
     }
     const auto parts = parser.children(*root);
     if (!parts)

@@ -21,6 +21,7 @@ struct PeExport {
     // No decoration of a calling convention or of C++: no '@' (stdcall "F@8", fastcall
     // "@F@8"), no '?' (C++), no leading '_' (cdecl on i686, "_Z" C++).
     bool undecorated = false;
+    friend bool operator==(const PeExport&, const PeExport&) = default;
 };
 
 // Four 16-bit parts, most significant first: 1.2.3.4.
@@ -31,16 +32,16 @@ struct PeImage {
     bool isDll = false;
     std::vector<PeExport> exports;        // in the export table's (sorted) name order
     std::vector<uint16_t> dialogIds;      // numbered RT_DIALOG resources, in resource order
-    std::optional<PeVersion> fileVersion; // the fixed part of the version information
-    std::optional<PeVersion> productVersion;
-    // String tables of the version information by key ("040904E4"), each name -> value,
-    // in UTF-8.
+    std::optional<PeVersion> fileVersion; // from the fixed part of the version information
+    // String tables of the version information by key (in capitals: "040904E4"), each
+    // name -> value, in UTF-8.
     std::map<std::string, std::map<std::string, std::string>> versionStrings;
 
     // A value of the table with key, or nothing.
     std::optional<std::string> versionString(const std::string& table,
                                              const std::string& name) const;
     const PeExport* findExport(const std::string& name) const;
+    friend bool operator==(const PeImage&, const PeImage&) = default;
 };
 
 // The image, or nothing with the reason in error.
