@@ -6,6 +6,7 @@
 #include "os/prompts.h"
 
 #include <functional>
+#include <utility>
 
 namespace kestrel::os {
 

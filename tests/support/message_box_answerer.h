@@ -34,6 +34,15 @@ class MessageBoxAnswerer {
     }
 
   private:
+    static BOOL CALLBACK findBox(HWND window, LPARAM found) {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (std::string(name) != "#32770" || !IsWindowVisible(window))
+            return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+
     static std::string textOf(HWND window) {
         char text[1024] = {};
         GetWindowTextA(window, text, sizeof text);
@@ -44,17 +53,7 @@ class MessageBoxAnswerer {
         HWND box = nullptr;
         for (int tries = 0; !box && tries < 1500; ++tries) {
             Sleep(20);
-            EnumThreadWindows(
-                thread,
-                [](HWND window, LPARAM found) {
-                    char name[16] = {};
-                    GetClassNameA(window, name, sizeof name);
-                    if (std::string(name) != "#32770" || !IsWindowVisible(window))
-                        return TRUE;
-                    *reinterpret_cast<HWND*>(found) = window;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&box));
+            EnumThreadWindows(thread, findBox, reinterpret_cast<LPARAM>(&box));
         }
         if (!box)
             return;

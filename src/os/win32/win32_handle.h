@@ -60,21 +60,15 @@ struct FindHandleTraits {
 };
 using FindHandle = Owned<FindHandleTraits>;
 
-struct RegistryKeyTraits {
-    using Handle = HKEY;
+// Handles that are null when there is none, released by Close.
+template <typename H, auto Close> struct NullHandleTraits {
+    using Handle = H;
     static Handle none() { return nullptr; }
     static bool valid(Handle h) { return h != nullptr; }
-    static void close(Handle h) { RegCloseKey(h); }
+    static void close(Handle h) { Close(h); }
 };
-using RegistryKey = Owned<RegistryKeyTraits>;
-
+using RegistryKey = Owned<NullHandleTraits<HKEY, RegCloseKey>>;
 // A device context made with CreateDC (not one borrowed with GetDC).
-struct CreatedDcTraits {
-    using Handle = HDC;
-    static Handle none() { return nullptr; }
-    static bool valid(Handle h) { return h != nullptr; }
-    static void close(Handle h) { DeleteDC(h); }
-};
-using CreatedDc = Owned<CreatedDcTraits>;
+using CreatedDc = Owned<NullHandleTraits<HDC, DeleteDC>>;
 
 } // namespace kestrel::os::win32

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 namespace kestrel::os {
 namespace {
 
@@ -21,22 +23,12 @@ class Win32Drives final : public Drives {
         const auto root = rootOf(letter);
         if (!root)
             return DriveType::Missing;
-        switch (GetDriveTypeA(root->c_str())) {
-        case DRIVE_NO_ROOT_DIR:
-            return DriveType::Missing;
-        case DRIVE_REMOVABLE:
-            return DriveType::Removable;
-        case DRIVE_FIXED:
-            return DriveType::Fixed;
-        case DRIVE_REMOTE:
-            return DriveType::Network;
-        case DRIVE_CDROM:
-            return DriveType::CdRom;
-        case DRIVE_RAMDISK:
-            return DriveType::RamDisk;
-        default:
-            return DriveType::Unknown;
-        }
+        // By GetDriveType's answer, DRIVE_UNKNOWN (0) to DRIVE_RAMDISK (6).
+        constexpr DriveType kinds[] = {DriveType::Unknown, DriveType::Missing, DriveType::Removable,
+                                       DriveType::Fixed,   DriveType::Network, DriveType::CdRom,
+                                       DriveType::RamDisk};
+        const UINT kind = GetDriveTypeA(root->c_str());
+        return kind < std::size(kinds) ? kinds[kind] : DriveType::Unknown;
     }
 };
 
