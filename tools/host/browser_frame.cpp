@@ -76,8 +76,10 @@ void BrowserFrame::setPercent(int percent) {
     }
     percent_ = percent;
     SetWindowTextA(status_, std::to_string(percent).c_str());
-    // A window that watches the text does so as it paints.
+    // A window that watches the text does so as it paints: paint now, not when the queue
+    // runs dry, so that every step is seen.
     InvalidateRect(status_, nullptr, TRUE);
+    UpdateWindow(status_);
 }
 
 void BrowserFrame::layout() {

@@ -16,6 +16,7 @@ constexpr const char* kScriptMimeType = "application/x-Kestrel";
 constexpr const char* kDownloadMimeType = "application/octet-stream";
 constexpr size_t kWriteChunk = 64 * 1024;
 constexpr size_t kLargestPage = 8 * 1024 * 1024;
+constexpr unsigned kDownloadStopMs = 3000;
 
 // Private messages of the frame, beside the download queue's.
 constexpr UINT WM_HOST_LEAVE = WM_APP + 1;   // leave the page once no plug-in call runs
@@ -301,6 +302,9 @@ void BrowserSession::finish() {
             leave_ = Leave::ByUser;
         }
         leaveNow();
+    }
+    if (downloads_ && !downloads_->finish(kDownloadStopMs)) {
+        (void)downloads_.release(); // ends with the process
     }
     downloads_.reset();
     // The page's windows go before the plug-in's code does: it may still have a window

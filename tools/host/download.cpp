@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -135,10 +136,12 @@ DownloadResult Download::fetchWeb(const std::string& url, const std::string& tar
     DownloadHeaders headers;
     DWORD status = 0;
     DWORD size = sizeof status;
-    if (HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                       nullptr)) {
-        headers.httpStatus = int(status);
+    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                        nullptr) ||
+        status < 100 || status > 599) {
+        return failed("no HTTP answer from " + url);
     }
+    headers.httpStatus = int(status);
     char text[64] = {};
     size = sizeof text - 1;
     if (HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) {

@@ -1,5 +1,7 @@
 #include "download_queue.h"
 
+#include <chrono>
+
 namespace kestrel::host {
 
 std::string makeDownloadFolder(const std::string& root, int& counter) {
@@ -20,12 +22,22 @@ DownloadQueue::DownloadQueue(HWND window, std::string tempRoot)
 
 DownloadQueue::~DownloadQueue() {
     cancelAll();
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
     wake_.notify_all();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+bool DownloadQueue::finish(unsigned waitMs) {
+    cancelAll();
+    wake_.notify_all();
+    std::unique_lock lock(mutex_);
+    if (!wake_.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return exited_; })) {
+        return false;
+    }
+    lock.unlock();
     thread_.join();
+    return true;
 }
 
 void DownloadQueue::enqueue(int id, std::string url) {
@@ -70,6 +82,8 @@ void DownloadQueue::run() {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [&] { return stopping_ || !waiting_.empty(); });
             if (stopping_) {
+                exited_ = true;
+                wake_.notify_all();
                 return;
             }
             request = std::move(waiting_.front());

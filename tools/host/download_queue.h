@@ -33,6 +33,10 @@ class DownloadQueue {
     void enqueue(int id, std::string url);
     // Drops what is waiting and breaks off the transfer in progress; nothing more is posted.
     void cancelAll();
+    // Cancels and waits up to `waitMs` for the download thread to end. False when a transfer
+    // is stuck where it cannot be broken off (a server that never answers): the queue must
+    // then outlive the session and go with the process.
+    bool finish(unsigned waitMs);
 
   private:
     struct Request {
@@ -49,6 +53,7 @@ class DownloadQueue {
     std::deque<Request> waiting_;
     std::shared_ptr<Download> current_;
     bool stopping_ = false;
+    bool exited_ = false;
     int folderNumber_ = 0;
     std::thread thread_;
 };

@@ -33,7 +33,16 @@ bool saveWindowPng(HWND window, bool clientOnly, const std::string& path) {
     std::vector<uint8_t> rgb;
     if (memory != nullptr && bitmap != nullptr) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        drawn = PrintWindow(window, memory, clientOnly ? PW_CLIENTONLY : 0);
+        // The window's own device context holds what it and its controls drew; PrintWindow
+        // is the fallback (Wine's leaves the controls out).
+        HDC own = clientOnly ? GetDC(window) : GetWindowDC(window);
+        drawn = own != nullptr && BitBlt(memory, 0, 0, width, height, own, 0, 0, SRCCOPY);
+        if (own != nullptr) {
+            ReleaseDC(window, own);
+        }
+        if (!drawn) {
+            drawn = PrintWindow(window, memory, clientOnly ? PW_CLIENTONLY : 0);
+        }
         GdiFlush();
         if (drawn) {
             rgb.resize(size_t(width) * size_t(height) * 3);

@@ -4,13 +4,14 @@
 //   GET url          ask the browser for a file (NPN_GetURL, no target)
 //   WAIT             go on once every requested stream has ended
 //   MSGBOX kind text a message box owned by the plug-in window; kind OK, YESNO or OKCANCEL
-//   MODAL            the components dialog (an edit and three options), modal
+//   MODAL caption    the components dialog (an edit and three options), modal
 //   PROGRESS         a modeless dialog with the progress bars' controls 102 and 800
 //   MODELESS         a modeless note without owner
 //   CLOSE            closes the modeless windows
 //   LEAVE            asks the browser to leave the page (WM_COMMAND 0x800C to its frame)
 //   OUTCOME n        what KestrelInstallationOutcome answers (-1 until set)
 //
+// Built a second time without KestrelInstallationOutcome, as a plug-in that does not report.
 // Everything the browser does to it goes, one JSON object per line, to the file named by the
 // environment variable KESTREL_TEST_PLUGIN_LOG.
 #include "host/npapi.h"
@@ -75,8 +76,9 @@ std::string text(HWND window) {
 
 void runScript();
 
-INT_PTR CALLBACK componentsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK componentsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
+        SetWindowTextA(dialog, reinterpret_cast<const char*>(lParam));
         CheckDlgButton(dialog, 202, BST_CHECKED);
         return TRUE;
     }
@@ -141,8 +143,8 @@ void runCommand(const std::string& line) {
         int result = MessageBoxA(state.window, message.c_str(), "Test question", type);
         log({{"event", "msgbox"}, {"text", message}, {"result", result}});
     } else if (verb == "MODAL") {
-        INT_PTR result =
-            DialogBoxParamA(state.module, MAKEINTRESOURCEA(200), state.window, componentsProc, 0);
+        INT_PTR result = DialogBoxParamA(state.module, MAKEINTRESOURCEA(200), state.window,
+                                         componentsProc, LPARAM(rest.c_str()));
         log({{"event", "modal-end"}, {"result", result}});
     } else if (verb == "PROGRESS" || verb == "MODELESS") {
         HWND parent = verb == "PROGRESS" ? state.window : nullptr;
@@ -347,8 +349,10 @@ NPError NP_EXPORT_CALL NP_Shutdown() {
     return NPERR_NO_ERROR;
 }
 
+#ifndef KESTREL_TEST_NO_OUTCOME
 int NP_EXPORT_CALL KestrelInstallationOutcome() {
     log({{"event", "outcome"}, {"value", state.outcome}});
     return state.outcome;
 }
+#endif
 }
