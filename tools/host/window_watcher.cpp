@@ -61,6 +61,15 @@ std::vector<std::string> visibleTexts(HWND window) {
     return texts;
 }
 
+BOOL CALLBACK collectOurDialogs(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && isClass(window, "#32770")) {
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    }
+    return TRUE;
+}
+
 LRESULT sendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
@@ -195,17 +204,7 @@ void WindowWatcher::poll() {
         screenshot(plugin, "plugin", true);
     }
     std::vector<HWND> dialogs;
-    EnumWindows(
-        [](HWND window, LPARAM found) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-                isClass(window, "#32770")) {
-                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-            }
-            return TRUE;
-        },
-        LPARAM(&dialogs));
+    EnumWindows(collectOurDialogs, LPARAM(&dialogs));
     // Forget windows that are gone: their handles may come back for new ones.
     std::erase_if(sightings_, [&](const auto& seen) {
         return std::find(dialogs.begin(), dialogs.end(), seen.first) == dialogs.end();
