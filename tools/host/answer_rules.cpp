@@ -1,5 +1,7 @@
 #include "answer_rules.h"
 
+#include "ascii_case.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -15,13 +17,6 @@ std::string_view trim(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return out;
 }
 
 // Everything after an unquoted '#' is a comment.
@@ -40,7 +35,7 @@ std::string_view withoutComment(std::string_view action) {
 std::optional<AnswerAction> parseAction(std::string_view text, std::string& error) {
     text = trim(withoutComment(text));
     size_t space = text.find_first_of(" \t");
-    std::string verb = lower(text.substr(0, space));
+    std::string verb = asciiLower(text.substr(0, space));
     std::string_view argument =
         space == std::string_view::npos ? std::string_view() : trim(text.substr(space));
     AnswerAction action;

@@ -1,5 +1,6 @@
 #include "browser_session.h"
 
+#include "ascii_case.h"
 #include "page_embed.h"
 #include "url_text.h"
 #include "win32_util.h"
@@ -22,12 +23,6 @@ constexpr unsigned kDownloadStopMs = 3000;
 constexpr UINT WM_HOST_LEAVE = WM_APP + 1;   // leave the page once no plug-in call runs
 constexpr UINT WM_HOST_RESUME = WM_APP + 2;  // carry out what waited for a plug-in call to end
 constexpr UINT WM_HOST_TIMEOUT = WM_APP + 3; // the time limit has passed
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower((unsigned char)x) == std::tolower((unsigned char)y);
-           });
-}
 
 std::string hostFolder() {
     char path[MAX_PATH * 2] = {};
@@ -214,7 +209,7 @@ bool BrowserSession::fetchScript(std::string& error) {
     }
     documentUrl_ = url;
     std::string path = url.substr(0, url.find_first_of("?#"));
-    bool namedScript = path.size() > 4 && equalsNoCase(path.substr(path.size() - 4), ".kst");
+    bool namedScript = endsWithNoCase(path, ".kst");
     std::string page;
     if (!namedScript && readFile(result.path, page, kLargestPage) && looksLikeHtml(page)) {
         std::optional<EmbeddedScript> embedded = findEmbeddedScript(page, url, kScriptMimeType);

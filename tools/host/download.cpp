@@ -95,6 +95,43 @@ DownloadResult Download::fetch(const std::string& url, const std::string& folder
     return result;
 }
 
+// Writes what `read` gives into a new file until it gives nothing. The source's date, when
+// given, becomes the file's last-write time. Returns an error text, empty on success.
+std::string Download::saveBody(const std::function<bool(char*, DWORD, DWORD&)>& read,
+                               const std::string& target, const std::string& source,
+                               const DownloadCallbacks& callbacks, uint64_t length,
+                               const FILETIME* modified, uint64_t& copied) {
+    FileHandle file(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return "cannot create " + target + ": " + lastErrorText();
+    }
+    ProgressReporter progress(callbacks, length);
+    std::vector<char> buffer(kChunk);
+    while (true) {
+        DWORD got = 0;
+        if (cancelled_ || !read(buffer.data(), DWORD(buffer.size()), got)) {
+            return "reading " + source + " broke off: " + lastErrorText();
+        }
+        if (got == 0) {
+            break;
+        }
+        DWORD written = 0;
+        if (!WriteFile(file.get(), buffer.data(), got, &written, nullptr) || written != got) {
+            return "cannot write " + target + ": " + lastErrorText();
+        }
+        copied += got;
+        progress.advance(copied);
+    }
+    if (modified != nullptr) {
+        SetFileTime(file.get(), nullptr, nullptr, modified);
+    }
+    if (length == 0 || copied == length) {
+        progress.finish();
+    }
+    return {};
+}
+
 DownloadResult Download::fetchWeb(const std::string& url, const std::string& target,
                                   const DownloadCallbacks& callbacks) {
     InternetHandle session(
@@ -168,37 +205,19 @@ DownloadResult Download::fetchWeb(const std::string& url, const std::string& tar
         return result;
     }
 
-    FileHandle file(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        return failed("cannot create " + target + ": " + lastErrorText());
-    }
-    ProgressReporter progress(callbacks, headers.length);
-    std::vector<char> buffer(kChunk);
     uint64_t received = 0;
-    while (true) {
-        DWORD got = 0;
-        if (cancelled_ || !InternetReadFile(request, buffer.data(), DWORD(buffer.size()), &got)) {
-            return failed("transfer of " + url + " broke off: " + lastErrorText());
-        }
-        if (got == 0) {
-            break;
-        }
-        DWORD written = 0;
-        if (!WriteFile(file.get(), buffer.data(), got, &written, nullptr) || written != got) {
-            return failed("cannot write " + target + ": " + lastErrorText());
-        }
-        received += got;
-        progress.advance(received);
+    std::string error = saveBody(
+        [&](char* buffer, DWORD size, DWORD& got) {
+            return InternetReadFile(request, buffer, size, &got) != FALSE;
+        },
+        target, url, callbacks, headers.length, haveModified ? &modifiedTime : nullptr, received);
+    if (error.empty() && headers.length != 0 && received != headers.length) {
+        error = "transfer of " + url + " ended after " + std::to_string(received) + " of " +
+                std::to_string(headers.length) + " bytes";
     }
-    if (headers.length != 0 && received != headers.length) {
-        return failed("transfer of " + url + " ended after " + std::to_string(received) + " of " +
-                      std::to_string(headers.length) + " bytes");
+    if (!error.empty()) {
+        return failed(error);
     }
-    if (haveModified) {
-        SetFileTime(file.get(), nullptr, nullptr, &modifiedTime);
-    }
-    progress.finish();
     result.kind = DownloadResult::Kind::Complete;
     return result;
 }
@@ -225,31 +244,15 @@ DownloadResult Download::fetchLocal(const std::string& source, const std::string
     if (callbacks.headers) {
         callbacks.headers(headers);
     }
-    FileHandle out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out.valid()) {
-        return failed("cannot create " + target + ": " + lastErrorText());
-    }
-    ProgressReporter progress(callbacks, headers.length);
-    std::vector<char> buffer(kChunk);
     uint64_t copied = 0;
-    while (true) {
-        DWORD got = 0;
-        if (cancelled_ || !ReadFile(in.get(), buffer.data(), DWORD(buffer.size()), &got, nullptr)) {
-            return failed("cannot read " + source + ": " + lastErrorText());
-        }
-        if (got == 0) {
-            break;
-        }
-        DWORD written = 0;
-        if (!WriteFile(out.get(), buffer.data(), got, &written, nullptr) || written != got) {
-            return failed("cannot write " + target + ": " + lastErrorText());
-        }
-        copied += got;
-        progress.advance(copied);
+    std::string error = saveBody(
+        [&](char* buffer, DWORD size, DWORD& got) {
+            return ReadFile(in.get(), buffer, size, &got, nullptr) != FALSE;
+        },
+        target, source, callbacks, headers.length, &modified, copied);
+    if (!error.empty()) {
+        return failed(error);
     }
-    SetFileTime(out.get(), nullptr, nullptr, &modified);
-    progress.finish();
     DownloadResult result;
     result.kind = DownloadResult::Kind::Complete;
     return result;

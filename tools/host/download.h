@@ -8,6 +8,8 @@
 #include <mutex>
 #include <string>
 
+#include <windows.h>
+
 namespace kestrel::host {
 
 struct DownloadResult {
@@ -50,6 +52,10 @@ class Download {
                             const DownloadCallbacks& callbacks);
     DownloadResult fetchLocal(const std::string& source, const std::string& target,
                               const DownloadCallbacks& callbacks);
+    std::string saveBody(const std::function<bool(char*, DWORD, DWORD&)>& read,
+                         const std::string& target, const std::string& source,
+                         const DownloadCallbacks& callbacks, uint64_t length,
+                         const FILETIME* modified, uint64_t& copied);
 
     std::atomic<bool> cancelled_{false};
     std::mutex handleMutex_;

@@ -1,5 +1,6 @@
 #include "page_embed.h"
 
+#include "ascii_case.h"
 #include "url_text.h"
 
 #include <algorithm>
@@ -10,17 +11,6 @@ namespace kestrel::host {
 namespace {
 
 using Attributes = std::vector<std::pair<std::string, std::string>>;
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower((unsigned char)x) == std::tolower((unsigned char)y);
-           });
-}
-
-bool endsWithNoCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           equalsNoCase(text.substr(text.size() - suffix.size()), suffix);
-}
 
 std::string decodeEntities(std::string_view text) {
     static const std::pair<std::string_view, char> named[] = {
@@ -77,9 +67,7 @@ Attributes readAttributes(std::string_view tag) {
                tag[i] != '/') {
             ++i;
         }
-        std::string name(tag.substr(nameStart, i - nameStart));
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
+        std::string name = asciiLower(tag.substr(nameStart, i - nameStart));
         while (i < tag.size() && std::isspace((unsigned char)tag[i])) {
             ++i;
         }
@@ -147,9 +135,7 @@ template <typename Visit> void forEachTag(std::string_view html, Visit visit) {
                body[nameEnd] != '/') {
             ++nameEnd;
         }
-        Tag tag{std::string(body.substr(0, nameEnd)), readAttributes(body.substr(nameEnd))};
-        std::transform(tag.name.begin(), tag.name.end(), tag.name.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
+        Tag tag{asciiLower(body.substr(0, nameEnd)), readAttributes(body.substr(nameEnd))};
         i = end;
         if (tag.name == "script" || tag.name == "style") {
             size_t close = html.find("</", i);

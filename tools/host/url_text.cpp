@@ -1,18 +1,13 @@
 #include "url_text.h"
 
+#include "ascii_case.h"
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
 namespace kestrel::host {
 namespace {
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return out;
-}
 
 // Removes "." and ".." segments from an absolute path ("/a/b/../c" -> "/a/c").
 std::string removeDotSegments(std::string_view path) {
@@ -60,7 +55,7 @@ struct UrlParts {
 UrlParts splitUrl(std::string_view url) {
     UrlParts parts;
     size_t colon = url.find(':');
-    parts.scheme = lower(url.substr(0, colon));
+    parts.scheme = asciiLower(url.substr(0, colon));
     std::string_view after = url.substr(colon + 1);
     if (after.substr(0, 2) == "//") {
         size_t end = after.find_first_of("/?#", 2);
@@ -94,7 +89,7 @@ std::string urlScheme(std::string_view url) {
             return {};
         }
     }
-    return lower(url.substr(0, colon));
+    return asciiLower(url.substr(0, colon));
 }
 
 bool isWebUrl(std::string_view url) {
@@ -151,7 +146,7 @@ std::optional<std::string> fileUrlToPath(std::string_view url) {
     UrlParts parts = splitUrl(url);
     std::string path = percentDecode(parts.path);
     std::replace(path.begin(), path.end(), '/', '\\');
-    std::string host = lower(parts.authority);
+    std::string host = asciiLower(parts.authority);
     if (!host.empty() && host != "localhost") {
         return "\\\\" + parts.authority + path;
     }
