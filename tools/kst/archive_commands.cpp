@@ -1,8 +1,10 @@
-// kst archive / kst list / kst extract: multi-volume packed archives.
+// kst archive / kst extract, and the archive half of kst list: multi-volume packed archives.
 #include "command.h"
 #include "files/packed_archive_reader.h"
 #include "files/packed_archive_writer.h"
 #include "files/silent_progress.h"
+#include "lexical/message_texts.h"
+#include "lexical/numbers.h"
 #include "lexical/overwrite_mode.h"
 #include "lexical/path_text.h"
 #include "listing_format.h"
@@ -19,87 +21,118 @@ namespace {
 namespace files = kestrel::files;
 namespace os = kestrel::os;
 namespace fsys = std::filesystem;
-
-// What installation lends the archive reader, answered at the terminal: volumes are taken
-// from beside the first without asking, messages go to stderr, and the log lines are shown
-// with -v.
-class ConsoleServices final : public files::SilentProgress,
-                              public files::NextDiskPrompt,
-                              public files::InstallRecord,
-                              public os::Prompts {
-  public:
-    ConsoleServices(os::FileSystem& fs, std::string directory, bool verbose)
-        : fs_(fs), directory_(std::move(directory)), verbose_(verbose) {}
-
-    bool askForNextDisk(bool firstRequest) override {
-        if (!firstRequest) {
-            fail(directory_ + nextVolume_, "the next volume of the archive cannot be opened");
-        }
-        return !firstRequest;
-    }
-
-    bool createDirectories(const std::string& directory) override {
-        if (!fs_.createDirectories(directory)) {
-            fail(directory, "cannot create the directory");
-            return false;
-        }
-        return true;
-    }
-    void writeLogLine(const std::string& line) override {
-        if (verbose_) {
-            std::cerr << "kst: " << line << '\n';
-        }
-    }
-    void setContinuationName(const std::string& name) override { nextVolume_ = name; }
-
-    os::PromptResult messageBox(std::string_view text, std::string_view, uint32_t type) override {
-        if ((type & 0x0F) != os::kMbYesNo) {
-            std::cerr << "kst: " << text << '\n';
-            return os::kIdOk;
-        }
-        std::cerr << text << " [y/N] " << std::flush;
-        std::string answer;
-        std::getline(std::cin, answer);
-        return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y') ? os::kIdYes : os::kIdNo;
-    }
-    os::PromptResult showScreen(const os::ScreenDialog&) override { return os::kIdOk; }
-
-  private:
-    os::FileSystem& fs_;
-    std::string directory_;
-    std::string nextVolume_;
-    bool verbose_;
-};
+namespace texts = kestrel::lexical::texts;
 
 std::string directoryOf(const std::string& path) {
     return std::string(kestrel::lexical::directoryPart(path));
 }
 
-// "1457664", "1440K", "2M".
-std::optional<uint64_t> parseSize(const std::string& text) {
-    size_t digits = 0;
-    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
-        ++digits;
+// The reader's messages are the installer's, meant for someone installing; kst says the same
+// in its own words, about the file concerned (the one the message names, or the archive).
+struct Rewording {
+    std::string_view installerText; // what the message begins with; its subject follows
+    std::string_view words;
+    bool subjectIsFile; // otherwise the subject follows the words
+};
+
+constexpr Rewording kRewordings[] = {
+    {texts::kNotFound, "cannot open the file", true},
+    {texts::kReadingFileError, "cut short: the archive ends inside a member", true},
+    {texts::kInvalidCompressedFile, "damaged: not a volume of a packed archive", true},
+    {texts::kCannotCreateFile, "cannot create the file", true},
+    {texts::kReadingDiskError, "cannot read the archive", true},
+    {texts::kWritingDiskError, "cannot write an unpacked file", true},
+    {texts::kRefusedMember, "member not unpacked: ", false},
+    {texts::kNotEnoughMemory, "not enough memory", true},
+};
+
+// What installation lends the archive reader, answered at the terminal: volumes are taken
+// from beside the first without asking, messages go to stderr in kst's words, and the log
+// lines are shown with -v.
+class ConsoleServices final : public files::SilentProgress,
+                              public files::NextDiskPrompt,
+                              public files::InstallRecord,
+                              public os::Prompts {
+  public:
+    ConsoleServices(os::FileSystem& fs, std::string archive, bool verbose)
+        : fs_(fs), archive_(std::move(archive)), directory_(directoryOf(archive_)),
+          verbose_(verbose) {}
+
+    // Whether a failure has been reported; the reader reports all but undecodable data.
+    bool reported() const { return reported_; }
+
+    bool askForNextDisk(bool firstRequest) override {
+        if (!firstRequest)
+            report(directory_ + nextVolume_, "the next volume of the archive cannot be opened");
+        return !firstRequest;
     }
-    if (digits == 0 || digits > 12 || text.size() > digits + 1) {
-        return std::nullopt;
+
+    bool createDirectories(const std::string& directory) override {
+        if (fs_.createDirectories(directory))
+            return true;
+        report(directory, "cannot create the directory");
+        return false;
     }
-    uint64_t value = std::stoull(text.substr(0, digits));
-    if (digits < text.size()) {
-        switch (text[digits]) {
-        case 'k':
-        case 'K':
-            value *= 1024;
-            break;
-        case 'm':
-        case 'M':
-            value *= 1024 * 1024;
-            break;
-        default:
-            return std::nullopt;
+    void writeLogLine(const std::string& line) override {
+        if (verbose_)
+            std::cerr << "kst: " << line << '\n';
+    }
+    void setContinuationName(const std::string& name) override { nextVolume_ = name; }
+
+    os::PromptResult messageBox(std::string_view text, std::string_view, uint32_t type) override {
+        if ((type & 0x0F) == os::kMbYesNo) {
+            // The file-exists question, asked with no text before the path.
+            std::string path(text.substr(0, text.size() - (text.ends_with('?') ? 1 : 0)));
+            std::cerr << "kst: " << path << ": the file exists; replace it? [y/N] " << std::flush;
+            std::string answer;
+            std::getline(std::cin, answer);
+            return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y') ? os::kIdYes
+                                                                             : os::kIdNo;
         }
+        for (const Rewording& rewording : kRewordings) {
+            if (!text.starts_with(rewording.installerText))
+                continue;
+            const std::string subject(text.substr(rewording.installerText.size()));
+            if (!rewording.subjectIsFile)
+                report(archive_, std::string(rewording.words) + subject);
+            else
+                report(subject.empty() ? archive_ : subject, std::string(rewording.words));
+            return os::kIdOk;
+        }
+        report(archive_, std::string(text));
+        return os::kIdOk;
     }
-    return value;
+    os::PromptResult showScreen(const os::ScreenDialog&) override { return os::kIdOk; }
+
+  private:
+    void report(const std::string& file, const std::string& message) {
+        fail(file, message);
+        reported_ = true;
+    }
+
+    os::FileSystem& fs_;
+    std::string archive_;
+    std::string directory_;
+    std::string nextVolume_;
+    bool verbose_;
+    bool reported_ = false;
+};
+
+// "1457664", "1440K", "1.44M": a decimal number with a fraction only before a unit, and K and
+// M as in a script's sizes (1,000 and 1,000,000), read by the same function.
+std::optional<uint64_t> parseVolumeSize(const std::string& text) {
+    const size_t digits = text.find_first_not_of("0123456789.");
+    const std::string_view number = std::string_view(text).substr(0, digits);
+    const std::string_view unit =
+        digits == std::string::npos ? std::string_view() : std::string_view(text).substr(digits);
+    if (number.empty() || unit.size() > 1 ||
+        (unit.size() == 1 && std::string_view("KkMm").find(unit[0]) == std::string_view::npos) ||
+        (unit.empty() && number.find('.') != std::string_view::npos))
+        return std::nullopt;
+    const auto size = kestrel::lexical::parseSize(text);
+    if (!size || *size <= 0)
+        return std::nullopt;
+    return uint64_t(*size);
 }
 
 // A file goes in under its own name; a directory with everything below it, under its name.
@@ -150,18 +183,12 @@ int archive(const std::string& output, const std::vector<std::string>& inputs,
     auto fs = os::makeNativeFileSystem();
     files::PackedArchiveOptions options;
     options.literals = literals;
-    if (!volumeSize.empty()) {
-        std::optional<uint64_t> size = parseSize(volumeSize);
-        if (!size || *size == 0) {
-            return fail(volumeSize, "not a volume size (bytes, or a number with K or M)");
-        }
-        options.maxVolumeSize = *size;
-    }
+    if (!volumeSize.empty())
+        options.maxVolumeSize = *parseVolumeSize(volumeSize); // checked with the options
     files::PackedArchiveWriter writer(*fs, options);
     for (const std::string& input : inputs) {
-        if (!addInput(writer, input)) {
-            return 1;
-        }
+        if (!addInput(writer, input))
+            return kFailed;
     }
     files::ArchiveWriteError error;
     if (!writer.write(output, error)) {
@@ -173,65 +200,67 @@ int archive(const std::string& output, const std::vector<std::string>& inputs,
         return fail(error.file, error.message);
     }
     if (verbose) {
-        for (const std::string& path : writer.volumePaths()) {
+        for (const std::string& path : writer.volumePaths())
             std::cerr << "kst: wrote " << path << '\n';
-        }
     }
     return 0;
 }
 
-int list(const std::string& first, bool verbose) {
-    auto fs = os::makeNativeFileSystem();
-    files::PackedFileLayer layer(*fs);
-    files::PackedFileVolumes volumes(layer);
-    ConsoleServices console(*fs, directoryOf(first), verbose);
-    files::PackedArchiveReader reader({volumes, *fs, console, console, console, console});
-    files::UnpackResult result =
-        reader.listArchive(first, [&](const files::archive::MemberHeader& member) {
-            std::cout << std::left << std::setw(12) << member.name.text << ' ' << std::right
-                      << std::setw(10) << member.storedLength << ' ' << formatDosDate(member.date)
-                      << ' ' << formatDosTime(member.time) << '\n';
-        });
-    if (result == files::UnpackResult::NotAnArchive) {
-        return fail(first, "not the first volume of a packed archive");
-    }
-    return result == files::UnpackResult::Done ? 0 : 1;
-}
-
-int extract(const std::string& first, const std::string& directory, const std::string& overwrite,
-            bool verbose) {
-    auto mode = kestrel::lexical::overwriteModeFromWord(overwrite);
-    if (!mode) {
-        return fail(overwrite, "not an overwrite mode (yes, no, new or ask)");
-    }
-    auto fs = os::makeNativeFileSystem();
-    if (!fs->createDirectories(directory)) {
-        return fail(directory, "cannot create the directory");
-    }
-    files::PackedFileLayer layer(*fs);
-    files::PackedFileVolumes volumes(layer);
-    ConsoleServices console(*fs, directoryOf(first), verbose);
-    files::PackedArchiveReader reader({volumes, *fs, console, console, console, console});
-    std::string destination =
-        directory + (directory.empty() ? "" : "/") + first.substr(directoryOf(first).size());
-    files::UnpackResult result =
-        reader.unpackArchive(destination, first, *mode, os::attributes::Normal);
+// The end of a reading: success, or a failure that has been reported.
+int outcome(files::UnpackResult result, const ConsoleServices& console, const std::string& first) {
     switch (result) {
-    case files::UnpackResult::NotAnArchive:
-        return fail(first, "not the first volume of a packed archive");
-    case files::UnpackResult::Failed:
-        return 1;
     case files::UnpackResult::Done:
+        return 0;
+    case files::UnpackResult::NotAnArchive:
+        return fail(first, "neither a packed installation file nor the first volume of a "
+                           "packed archive");
+    case files::UnpackResult::Failed:
         break;
     }
-    if (reader.refusedMembers() > 0) {
-        return fail(first, std::to_string(reader.refusedMembers()) +
+    return console.reported() ? kFailed : fail(first, "damaged: a member's data does not decode");
+}
+
+struct Reading {
+    std::unique_ptr<os::FileSystem> fs = os::makeNativeFileSystem();
+    files::PackedFileLayer layer{*fs};
+    files::PackedFileVolumes volumes{layer};
+    ConsoleServices console;
+    files::PackedArchiveReader reader;
+
+    Reading(const std::string& first, bool verbose)
+        : console(*fs, first, verbose),
+          reader({volumes, *fs, console, console, console, console, /*fileExistsText=*/""}) {}
+};
+
+int extract(const std::string& first, const std::string& directory,
+            kestrel::lexical::OverwriteMode mode, bool verbose) {
+    Reading reading(first, verbose);
+    if (!reading.fs->createDirectories(directory))
+        return fail(directory, "cannot create the directory");
+    const std::string destination =
+        directory + (directory.empty() ? "" : "/") + first.substr(directoryOf(first).size());
+    const files::UnpackResult result =
+        reading.reader.unpackArchive(destination, first, mode, os::attributes::Normal);
+    if (const int failed = outcome(result, reading.console, first))
+        return failed;
+    if (reading.reader.refusedMembers() > 0)
+        return fail(first, std::to_string(reading.reader.refusedMembers()) +
                                " members not unpacked for their names");
-    }
     return 0;
 }
 
 } // namespace
+
+int listArchive(const std::string& first, bool verbose) {
+    Reading reading(first, verbose);
+    const files::UnpackResult result =
+        reading.reader.listArchive(first, [&](const files::archive::MemberHeader& member) {
+            std::cout << std::left << std::setw(12) << member.name.text << ' ' << std::right
+                      << std::setw(10) << member.storedLength << ' ' << formatDosDate(member.date)
+                      << ' ' << formatDosTime(member.time) << '\n';
+        });
+    return outcome(result, reading.console, first);
+}
 
 void addArchiveCommands(CLI::App& app, Session& session) {
     auto* archiveCommand = app.add_subcommand(
@@ -249,9 +278,13 @@ void addArchiveCommands(CLI::App& app, Session& session) {
         ->add_option("-o,--output", args->output,
                      "The first volume (DEMO.ARC; the next are DEMO.A01, DEMO.A02, ...)")
         ->required();
-    archiveCommand->add_option("--volume-size", args->volumeSize,
-                               "Largest volume, in bytes or with K or M (1440K); the first "
-                               "volume then needs an 8.3 name");
+    archiveCommand
+        ->add_option("--volume-size", args->volumeSize,
+                     "Largest volume in bytes; K is 1,000 and M 1,000,000 as in scripts (1440K "
+                     "fits a 1.44 MB floppy). The first volume then needs an 8.3 name")
+        ->type_name("SIZE")
+        ->check(valueIs("a size in bytes, or a number with K or M, such as 1440K",
+                        [](const std::string& text) { return !!parseVolumeSize(text); }));
     auto* ascii =
         archiveCommand->add_flag("--ascii", args->ascii, "Coded literals for every file (text)");
     auto* binary =
@@ -262,7 +295,7 @@ void addArchiveCommands(CLI::App& app, Session& session) {
     ascii->excludes(binary)->excludes(automatic);
     binary->excludes(automatic);
     archiveCommand
-        ->add_option("inputs", args->inputs,
+        ->add_option("INPUT", args->inputs,
                      "Files (stored under their names) and directories (stored with everything "
                      "below them, under the directory's name)")
         ->required();
@@ -274,12 +307,6 @@ void addArchiveCommands(CLI::App& app, Session& session) {
             archive(args->output, args->inputs, args->volumeSize, literals, session.verbose);
     });
 
-    auto* listCommand = app.add_subcommand("list", "List the members of a packed archive");
-    auto listed = std::make_shared<std::string>();
-    listCommand->add_option("archive", *listed, "The first volume")->required();
-    listCommand->callback(
-        [&session, listed] { session.exitCode = list(*listed, session.verbose); });
-
     auto* extractCommand = app.add_subcommand(
         "extract", "Unpack a packed archive, reading its volumes from beside the first");
     struct ExtractArgs {
@@ -288,15 +315,26 @@ void addArchiveCommands(CLI::App& app, Session& session) {
         std::string overwrite = "yes";
     };
     auto extractArgs = std::make_shared<ExtractArgs>();
-    extractCommand->add_option("archive", extractArgs->archive, "The first volume")->required();
-    extractCommand->add_option("-C,--directory", extractArgs->directory,
-                               "Where to unpack (made if missing; default: here)");
-    extractCommand->add_option("--overwrite", extractArgs->overwrite,
-                               "Existing files: yes (replace, default), no, new (replace older) "
-                               "or ask");
-    extractCommand->callback([&session, extractArgs] {
+    extractCommand->add_option("ARCHIVE", extractArgs->archive, "The first volume")->required();
+    auto* output = extractCommand->add_option("-o,--output", extractArgs->directory,
+                                              "Where to unpack (made if missing; default: here)");
+    output->type_name("DIR");
+    // The earlier spelling, still taken.
+    auto* directory = extractCommand->add_option("-C,--directory", extractArgs->directory);
+    directory->group("");
+    extractCommand
+        ->add_option("--overwrite", extractArgs->overwrite,
+                     "Existing files: yes (replace, default), no, new (replace older) or ask")
+        ->type_name("WORD")
+        ->check(valueIs("yes, no, new or ask", [](const std::string& text) {
+            return kestrel::lexical::overwriteModeFromWord(text).has_value();
+        }));
+    extractCommand->callback([&session, extractArgs, output, directory] {
+        if (output->count() > 0 && directory->count() > 0)
+            throw CLI::ValidationError("--output", "given twice, as -o and -C");
         session.exitCode = extract(extractArgs->archive, extractArgs->directory,
-                                   extractArgs->overwrite, session.verbose);
+                                   *kestrel::lexical::overwriteModeFromWord(extractArgs->overwrite),
+                                   session.verbose);
     });
 }
 

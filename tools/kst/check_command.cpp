@@ -1,17 +1,18 @@
 // kst check: runs a script's main pass on a described machine and says what the installer
-// would: each message it would show, and for a script error the file, the line number and the
-// line ("FILE:LINE: error: Unrecognized command: LINE"). With --json it prints what the script
-// means instead: the settings record and every item list.
+// would: each message it would show, each line it read leniently ("FILE:LINE: warning: ..."),
+// and a script error with its file, line number and line ("kst: FILE:LINE: Unrecognized
+// command: LINE"). With --json it prints what the script means instead: the settings record
+// and every item list.
 #include "command.h"
 #include "described_machine.h"
 #include "files/packed_file.h"
-#include "json_writer.h"
 #include "os/memory_input_file.h"
 #include "os/prompts.h"
 #include "script/install_script.h"
 #include "script/interpreter.h"
 #include "script/plugin_globals.h"
 #include "script/script_codec.h"
+#include "script_file.h"
 #include "script_json.h"
 #include "ui/text_measure.h"
 
@@ -19,6 +20,8 @@
 #include <iterator>
 #include <memory>
 #include <sstream>
+#include <tuple>
+#include <variant>
 
 namespace kst {
 namespace {
@@ -28,6 +31,8 @@ using namespace kestrel;
 struct CheckOptions {
     std::string script;
     bool plain = false;
+    bool force = false;
+    bool strict = false;
     bool json = false;
     std::string windowsVersion = "4.0";
     std::string dosVersion = "7.10";
@@ -77,37 +82,39 @@ class AverageWidthMeasure : public ui::TextMeasure {
     static constexpr int kWidth = 7;
 };
 
-// The machine from the options; an error text for an option that does not describe one.
-std::optional<std::string> describe(const CheckOptions& options, DescribedMachine*& machine,
-                                    std::unique_ptr<DescribedMachine>& owner) {
-    MachineDescription description;
-    const auto windows = parseVersion(options.windowsVersion);
-    if (!windows)
-        return "--winver needs major.minor, such as 4.0, not \"" + options.windowsVersion + "\"";
-    const auto dos = parseVersion(options.dosVersion);
-    if (!dos)
-        return "--dosver needs major.minor, such as 6.22, not \"" + options.dosVersion + "\"";
-    description.windowsMajor = windows->first;
-    description.windowsMinor = windows->second;
-    description.dosMajor = dos->first;
-    description.dosMinor = dos->second;
-    description.memoryBytes = options.memoryKb * 1024;
-    description.display.bitsPerPixel = options.bitsPerPixel;
+std::optional<std::pair<unsigned, unsigned>> parseResolution(const std::string& text) {
     unsigned width = 0, height = 0;
     char x = 0, extra = 0;
-    std::istringstream resolution(options.resolution);
-    if (!(resolution >> width >> x >> height) || (x != 'x' && x != 'X') || resolution >> extra)
-        return "--resolution needs WIDTHxHEIGHT, such as 800x600, not \"" + options.resolution +
-               "\"";
-    description.display.width = width;
-    description.display.height = height;
+    std::istringstream words(text);
+    if (!(words >> width >> x >> height) || (x != 'x' && x != 'X') || words >> extra ||
+        width == 0 || height == 0)
+        return std::nullopt;
+    return std::make_pair(width, height);
+}
+
+// "C:cdrom": a drive letter and its type.
+std::optional<std::pair<char, os::DriveType>> parseDrive(const std::string& text) {
+    const auto type = text.size() > 2 ? parseDriveType(text.substr(2)) : std::nullopt;
+    if (!type || text[1] != ':' || !std::isalpha(static_cast<unsigned char>(text[0])))
+        return std::nullopt;
+    return std::make_pair(static_cast<char>(std::toupper(static_cast<unsigned char>(text[0]))),
+                          *type);
+}
+
+// The machine the options describe (their values were checked as the command line was read);
+// nothing when a file it is to hold cannot be read, which is then reported.
+std::unique_ptr<DescribedMachine> describe(const CheckOptions& options) {
+    MachineDescription description;
+    std::tie(description.windowsMajor, description.windowsMinor) =
+        *parseVersion(options.windowsVersion);
+    std::tie(description.dosMajor, description.dosMinor) = *parseVersion(options.dosVersion);
+    description.memoryBytes = options.memoryKb * 1024;
+    description.display.bitsPerPixel = options.bitsPerPixel;
+    std::tie(description.display.width, description.display.height) =
+        *parseResolution(options.resolution);
     for (const std::string& drive : options.drives) {
-        const auto type = drive.size() > 2 ? parseDriveType(drive.substr(2)) : std::nullopt;
-        if (!type || drive[1] != ':' || !std::isalpha(static_cast<unsigned char>(drive[0])))
-            return "--drive needs LETTER:TYPE (fixed, removable, network, cdrom, ramdisk), not \"" +
-                   drive + "\"";
-        description.drives[static_cast<char>(std::toupper(static_cast<unsigned char>(drive[0])))] =
-            *type;
+        const auto [letter, type] = *parseDrive(drive);
+        description.drives[letter] = type;
     }
     description.windowsDir = options.windowsDir;
     description.systemDir =
@@ -115,8 +122,7 @@ std::optional<std::string> describe(const CheckOptions& options, DescribedMachin
     description.workingDirectory = options.workingDir;
     description.sourceDir = options.sourceDir;
 
-    owner = std::make_unique<DescribedMachine>(description);
-    machine = owner.get();
+    auto machine = std::make_unique<DescribedMachine>(description);
     machine->addDirectory(description.windowsDir);
     machine->addDirectory(description.systemDir);
     machine->addDirectory(description.workingDirectory);
@@ -126,37 +132,46 @@ std::optional<std::string> describe(const CheckOptions& options, DescribedMachin
         const size_t equals = file.find('=');
         std::string contents;
         if (equals != std::string::npos) {
-            const auto local = readWholeFile(file.substr(equals + 1));
-            if (!local)
-                return "--file: cannot read \"" + file.substr(equals + 1) + "\"";
-            contents = *local;
+            const std::string local = file.substr(equals + 1);
+            const auto read = readWholeFile(local);
+            if (!read) {
+                fail(local, "cannot read the file (--file " + file + ")");
+                return nullptr;
+            }
+            contents = *read;
         }
         machine->addFile(file.substr(0, equals), std::move(contents));
     }
-    return std::nullopt;
+    return machine;
+}
+
+// The script file as the interpreter opens it, and its key; nothing after a reported failure.
+std::optional<std::pair<std::string, script::ScriptKey>> scriptFile(const CheckOptions& options) {
+    const auto bytes = readWholeFile(options.script);
+    if (!bytes) {
+        fail(options.script, "cannot read the file");
+        return std::nullopt;
+    }
+    if (options.plain) {
+        const script::ScriptKey readable; // ten zero bytes leave the text as it is
+        const std::vector<uint8_t> encoded = script::encodeScript(*bytes, readable);
+        return std::make_pair(std::string(encoded.begin(), encoded.end()), readable);
+    }
+    const auto header = readScriptHeader(*bytes, options.force);
+    if (const auto* problem = std::get_if<std::string>(&header)) {
+        fail(options.script, *problem + "; --plain reads a plain text script");
+        return std::nullopt;
+    }
+    return std::make_pair(*bytes, std::get<script::ScriptKey>(header));
 }
 
 int check(const CheckOptions& options) {
-    DescribedMachine* machine = nullptr;
-    std::unique_ptr<DescribedMachine> owner;
-    if (const auto problem = describe(options, machine, owner))
-        return fail(options.script, *problem);
-
-    const auto bytes = readWholeFile(options.script);
-    if (!bytes)
-        return fail(options.script, "cannot read the file");
-    std::string scriptFile = *bytes;
-    script::ScriptKey key;
-    if (options.plain) {
-        const std::vector<uint8_t> encoded = script::encodeScript(*bytes, key);
-        scriptFile.assign(encoded.begin(), encoded.end());
-    } else if (bytes->size() < script::kScriptHeaderSize) {
-        return fail(options.script, "shorter than the 32-byte script header: not an installation "
-                                    "script (use --plain for a plain text script)");
-    } else {
-        key = *script::parseScriptHeader(
-            {reinterpret_cast<const uint8_t*>(bytes->data()), script::kScriptKeyEnd});
-    }
+    const auto machine = describe(options);
+    if (!machine)
+        return kFailed;
+    auto file = scriptFile(options);
+    if (!file)
+        return kFailed;
 
     const MachineDescription& description = machine->description();
     script::PluginGlobals globals;
@@ -185,23 +200,28 @@ int check(const CheckOptions& options) {
         .workingDirectory = description.workingDirectory,
     };
     script::Interpreter interpreter(installScript, globals, services);
-    interpreter.reader().setKey(key);
+    interpreter.reader().setKey(file->second);
     const script::RunReport report = interpreter.runScript(
-        std::make_unique<os::MemoryInputFile>(std::move(scriptFile)), options.script);
-    const auto print = [&options](const script::ScriptDiagnostic& diagnostic, const char* kind) {
-        std::cerr << options.script << ':' << diagnostic.lineNumber << ": " << kind << ": "
-                  << diagnostic.message << ": " << diagnostic.line << '\n';
+        std::make_unique<os::MemoryInputFile>(std::move(file->first)), options.script);
+    const auto where = [&options](const script::ScriptDiagnostic& diagnostic) {
+        return options.script + ':' + std::to_string(diagnostic.lineNumber);
+    };
+    const auto what = [](const script::ScriptDiagnostic& diagnostic) {
+        return diagnostic.line.empty() ? diagnostic.message
+                                       : diagnostic.message + ": " + diagnostic.line;
     };
     for (const script::ScriptDiagnostic& warning : report.warnings)
-        print(warning, "warning");
-    if (report.error) {
-        print(*report.error, "error");
-        return 1;
-    }
-    if (options.json) {
-        JsonWriter json(std::cout);
-        writeScriptJson(json, installScript, globals, interpreter.state().reader.deferredBlocks());
-    }
+        std::cerr << where(warning) << ": warning: " << what(warning) << '\n';
+    if (report.error)
+        return fail(where(*report.error), what(*report.error));
+    if (options.strict && !report.warnings.empty())
+        return fail(options.script, std::to_string(report.warnings.size()) +
+                                        (report.warnings.size() == 1 ? " warning" : " warnings") +
+                                        " (--strict)");
+    if (options.json)
+        std::cout << scriptJson(installScript, globals, interpreter.state().reader.deferredBlocks())
+                         .dump(2)
+                  << '\n';
     std::cout.flush();
     if (!std::cout)
         return fail("", "cannot write to standard output");
@@ -213,31 +233,61 @@ int check(const CheckOptions& options) {
 void addCheckCommand(CLI::App& app, Session& session) {
     auto options = std::make_shared<CheckOptions>();
     auto* command = app.add_subcommand(
-        "check", "Run a script's main pass on a described machine: print each message the "
-                 "installer would show, or FILE:LINE: error: ... for a script error (exit 1)");
-    command->add_option("script", options->script, "The .kst file (or plain text with --plain)")
+        "check", "Run a script's main pass on a described machine: the messages the installer "
+                 "would show, warnings (FILE:LINE: warning: ...) and the script error, if any");
+    command->add_option("SCRIPT", options->script, "The .kst file (or plain text with --plain)")
         ->required();
     command->add_flag("--plain", options->plain, "The script is plain text, not a .kst file");
+    command->add_flag("--force", options->force,
+                      "Read the file even when its header is not that of a .kst file");
+    command->add_flag("--strict", options->strict, "Fail (exit 1) on warnings too");
     command->add_flag("--json", options->json,
                       "Print the settings record and every item list as JSON");
-    command->add_option("--winver", options->windowsVersion, "Windows version (default 4.0)");
-    command->add_option("--dosver", options->dosVersion, "DOS version (default 7.10)");
-    command->add_option("--drive", options->drives,
-                        "A drive, LETTER:TYPE with TYPE fixed, removable, network, cdrom or "
-                        "ramdisk (repeatable; C:fixed is always there unless changed)");
-    command->add_option("--file", options->files,
-                        "A file that exists, PATH or PATH=LOCALFILE for its contents (repeatable)");
-    command->add_option("--dir", options->directories, "A directory that exists (repeatable)");
-    command->add_option("--memory", options->memoryKb, "Physical memory in KB (default 16384)");
-    command->add_option("--bits", options->bitsPerPixel, "Display bits per pixel (default 8)");
-    command->add_option("--resolution", options->resolution, "Display size (default 800x600)");
-    command->add_option("--windir", options->windowsDir, "Windows directory (default C:\\WINDOWS)");
-    command->add_option("--sysdir", options->systemDir,
-                        "System directory (default the Windows directory's SYSTEM)");
-    command->add_option("--workdir", options->workingDir,
-                        "The browser's working directory (default C:\\WINDOWS)");
-    command->add_option("--source", options->sourceDir,
-                        "Where the script came from: its web directory ($SOURCEDIR$)");
+    const auto version = valueIs("a version such as 4.0 (major.minor, each up to 255)",
+                                 [](const std::string& text) { return !!parseVersion(text); });
+    command->add_option("--winver", options->windowsVersion, "Windows version (default 4.0)")
+        ->type_name("X.Y")
+        ->check(version);
+    command->add_option("--dosver", options->dosVersion, "DOS version (default 7.10)")
+        ->type_name("X.Y")
+        ->check(version);
+    command
+        ->add_option("--drive", options->drives,
+                     "A drive, LETTER:TYPE with TYPE fixed, removable, network, cdrom or "
+                     "ramdisk (repeatable; C:fixed is always there unless changed)")
+        ->type_name("L:TYPE")
+        ->check(valueIs("LETTER:TYPE with TYPE fixed, removable, network, cdrom or ramdisk",
+                        [](const std::string& text) { return !!parseDrive(text); }));
+    command
+        ->add_option("--file", options->files,
+                     "A file that exists, PATH or PATH=LOCALFILE for its contents (repeatable)")
+        ->type_name("PATH");
+    command->add_option("--dir", options->directories, "A directory that exists (repeatable)")
+        ->type_name("PATH");
+    command->add_option("--memory", options->memoryKb, "Physical memory in KB (default 16384)")
+        ->type_name("KB")
+        ->check(numberFrom(1, UINT32_MAX));
+    command->add_option("--bits", options->bitsPerPixel, "Display bits per pixel (default 8)")
+        ->type_name("N")
+        ->check(numberFrom(1, 32));
+    command->add_option("--resolution", options->resolution, "Display size (default 800x600)")
+        ->type_name("WxH")
+        ->check(valueIs("WIDTHxHEIGHT, such as 800x600",
+                        [](const std::string& text) { return !!parseResolution(text); }));
+    command->add_option("--windir", options->windowsDir, "Windows directory (default C:\\WINDOWS)")
+        ->type_name("PATH");
+    command
+        ->add_option("--sysdir", options->systemDir,
+                     "System directory (default the Windows directory's SYSTEM)")
+        ->type_name("PATH");
+    command
+        ->add_option("--workdir", options->workingDir,
+                     "The browser's working directory (default C:\\WINDOWS)")
+        ->type_name("PATH");
+    command
+        ->add_option("--source", options->sourceDir,
+                     "Where the script came from: its web directory ($SOURCEDIR$)")
+        ->type_name("URL");
     command->callback([&session, options] { session.exitCode = check(*options); });
 }
 

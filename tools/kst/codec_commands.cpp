@@ -127,32 +127,61 @@ int explode(const std::string& input, const std::string& output, bool verbose) {
     return 0;
 }
 
+struct CodecFiles {
+    std::string input;
+    std::string output;
+};
+
+// INPUT and -o OUTPUT. The output may also follow the input, as it once had to; that spelling
+// is taken without being shown in the help.
+void addFiles(CLI::App& command, CodecFiles& files, const std::string& inputHelp,
+              const std::string& outputHelp) {
+    command.add_option("INPUT", files.input, inputHelp)->required();
+    command.add_option("-o,--output", files.output, outputHelp);
+    command.allow_extras();
+}
+
+// Once the command line is read: the output named once, and nothing else left over.
+const CodecFiles& named(CodecFiles& files, const CLI::App& command) {
+    std::vector<std::string> extras = command.remaining();
+    if (files.output.empty() && extras.size() == 1 && !extras[0].starts_with("-")) {
+        files.output = extras[0];
+        extras.clear();
+    }
+    if (!extras.empty())
+        throw CLI::ExtrasError(extras);
+    if (files.output.empty())
+        throw CLI::RequiredError("--output");
+    return files;
+}
+
 } // namespace
 
 void addCodecCommands(CLI::App& app, Session& session) {
     auto* implodeCommand =
         app.add_subcommand("implode", "Compress a file into a raw implode stream");
-    auto implodeIn = std::make_shared<std::string>();
-    auto implodeOut = std::make_shared<std::string>();
+    auto implodeFiles = std::make_shared<CodecFiles>();
     auto ascii = std::make_shared<bool>(false);
     auto dictionary = std::make_shared<int>(4096);
-    implodeCommand->add_option("input", *implodeIn, "The file to compress")->required();
-    implodeCommand->add_option("output", *implodeOut, "The implode stream to write")->required();
+    addFiles(*implodeCommand, *implodeFiles, "The file to compress", "The implode stream to write");
     implodeCommand->add_flag("--ascii", *ascii, "Code literals for text (default: plain bytes)");
     implodeCommand
         ->add_option("--dict", *dictionary, "Window size in bytes: 1024, 2048 or 4096 (default)")
-        ->check(CLI::IsMember({1024, 2048, 4096}));
-    implodeCommand->callback([&session, implodeIn, implodeOut, ascii, dictionary] {
-        session.exitCode = implode(*implodeIn, *implodeOut, *ascii, *dictionary, session.verbose);
+        ->type_name("BYTES")
+        ->check(valueIs("1024, 2048 or 4096", [](const std::string& text) {
+            return text == "1024" || text == "2048" || text == "4096";
+        }));
+    implodeCommand->callback([&session, implodeCommand, implodeFiles, ascii, dictionary] {
+        const CodecFiles& files = named(*implodeFiles, *implodeCommand);
+        session.exitCode = implode(files.input, files.output, *ascii, *dictionary, session.verbose);
     });
 
     auto* explodeCommand = app.add_subcommand("explode", "Decompress a raw implode stream");
-    auto explodeIn = std::make_shared<std::string>();
-    auto explodeOut = std::make_shared<std::string>();
-    explodeCommand->add_option("input", *explodeIn, "The implode stream")->required();
-    explodeCommand->add_option("output", *explodeOut, "The file to write")->required();
-    explodeCommand->callback([&session, explodeIn, explodeOut] {
-        session.exitCode = explode(*explodeIn, *explodeOut, session.verbose);
+    auto explodeFiles = std::make_shared<CodecFiles>();
+    addFiles(*explodeCommand, *explodeFiles, "The implode stream", "The file to write");
+    explodeCommand->callback([&session, explodeCommand, explodeFiles] {
+        const CodecFiles& files = named(*explodeFiles, *explodeCommand);
+        session.exitCode = explode(files.input, files.output, session.verbose);
     });
 }
 

@@ -1,12 +1,10 @@
-// kst pack / kst ls: packed installation files (containers).
+// kst pack: packed installation files (containers).
 #include "command.h"
 #include "files/container_format.h"
 #include "lexical/ansi_text.h"
-#include "listing_format.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <iomanip>
 #include <iostream>
 #include <memory>
 #include <set>
@@ -15,7 +13,6 @@ namespace kst {
 namespace {
 
 using kestrel::files::ContainerMemberSource;
-using kestrel::files::ContainerRecord;
 
 int pack(const std::string& output, const std::vector<std::string>& inputs, bool verbose) {
     auto fs = kestrel::os::makeNativeFileSystem();
@@ -47,38 +44,6 @@ int pack(const std::string& output, const std::vector<std::string>& inputs, bool
     return 0;
 }
 
-int list(const std::string& container) {
-    auto fs = kestrel::os::makeNativeFileSystem();
-    auto file = fs->openForReading(container);
-    if (!file) {
-        return fail(container, "cannot open the file");
-    }
-    auto trailer = kestrel::files::readContainerTrailer(*file);
-    if (!trailer) {
-        return fail(container, "not a packed installation file (no [KSTRL] trailer)");
-    }
-    std::vector<ContainerRecord> records;
-    bool intact = kestrel::files::walkContainerRecords(*file, *trailer, [&](const auto& record) {
-        records.push_back(record);
-        return true;
-    });
-    size_t width = 12;
-    for (const auto& record : records) {
-        width = std::max(width, record.name.size());
-    }
-    for (const auto& record : records) {
-        std::cout << std::left << std::setw(int(width)) << record.name << ' ' << std::right
-                  << std::setw(10) << record.size << ' ' << formatDosDate(record.stamp.date) << ' '
-                  << formatDosTime(record.stamp.time) << ' ' << formatAttributes(record.attributes)
-                  << '\n';
-    }
-    if (!intact) {
-        return fail(container, "the directory chain is damaged after " +
-                                   std::to_string(records.size()) + " members");
-    }
-    return 0;
-}
-
 } // namespace
 
 void addContainerCommands(CLI::App& app, Session& session) {
@@ -86,14 +51,9 @@ void addContainerCommands(CLI::App& app, Session& session) {
     auto output = std::make_shared<std::string>();
     auto inputs = std::make_shared<std::vector<std::string>>();
     packCommand->add_option("-o,--output", *output, "The container to write")->required();
-    packCommand->add_option("files", *inputs, "Files to pack (stored by file name)")->required();
+    packCommand->add_option("FILE", *inputs, "Files to pack (stored by file name)")->required();
     packCommand->callback(
         [&session, output, inputs] { session.exitCode = pack(*output, *inputs, session.verbose); });
-
-    auto* lsCommand = app.add_subcommand("ls", "List the members of a packed installation file");
-    auto container = std::make_shared<std::string>();
-    lsCommand->add_option("container", *container, "The container")->required();
-    lsCommand->callback([&session, container] { session.exitCode = list(*container); });
 }
 
 } // namespace kst

@@ -1,9 +1,11 @@
 // kst encode / kst decode: installation scripts between plain text and the .kst form (a 32-byte
 // header holding count and key, then the scrambled text).
 #include "command.h"
-#include "files/packed_file.h"
+#include "os/file_system.h"
+#include "os/memory_input_file.h"
 #include "script/script_codec.h"
 #include "script/script_reader.h"
+#include "script_file.h"
 
 #include <cstdio>
 #include <iomanip>
@@ -13,6 +15,7 @@
 #include <optional>
 #include <random>
 #include <sstream>
+#include <variant>
 
 namespace kst {
 namespace {
@@ -59,11 +62,8 @@ int encode(const EncodeOptions& options, bool verbose) {
     if (options.key.empty()) {
         for (uint8_t& byte : key.bytes)
             byte = uint8_t(random());
-    } else if (auto parsed = kestrel::script::parseHexKey(options.key)) {
-        key.bytes = *parsed;
     } else {
-        return fail(options.input,
-                    "--key needs exactly 20 hexadecimal digits, not \"" + options.key + "\"");
+        key.bytes = *kestrel::script::parseHexKey(options.key); // checked with the options
     }
     key.count = options.count ? uint8_t(*options.count) : uint8_t(random());
 
@@ -82,21 +82,24 @@ int encode(const EncodeOptions& options, bool verbose) {
     return 0;
 }
 
-int decode(const std::string& input, const std::string& output, bool verbose) {
-    auto fs = kestrel::os::makeNativeFileSystem();
-    kestrel::files::PackedFileLayer layer(*fs);
-    const auto key = kestrel::script::readScriptKey(layer, input);
-    kestrel::script::ScriptReader reader;
-    switch (reader.beginMainPass(layer, input)) {
-    case kestrel::script::MainPassStart::NotOpened:
-        return fail(input, "cannot open the file");
-    case kestrel::script::MainPassStart::HeaderMissing:
-        return fail(input, "shorter than the 32-byte script header: not an installation script");
-    case kestrel::script::MainPassStart::Started:
-        break;
-    }
-    reader.setKey(*key); // the header is there, so the key is too
+struct DecodeOptions {
+    std::string input;
+    std::string output;
+    bool force = false;
+};
 
+int decode(const DecodeOptions& options, bool verbose) {
+    const auto bytes = readWholeFile(options.input);
+    if (!bytes)
+        return fail(options.input, "cannot read the file");
+    const auto header = readScriptHeader(*bytes, options.force);
+    if (const auto* problem = std::get_if<std::string>(&header))
+        return fail(options.input, *problem);
+    const auto& key = std::get<ScriptKey>(header);
+
+    kestrel::script::ScriptReader reader;
+    reader.beginMainPass(std::make_unique<kestrel::os::MemoryInputFile>(*bytes));
+    reader.setKey(key);
     std::string text;
     std::string line;
     size_t lines = 0;
@@ -107,17 +110,18 @@ int decode(const std::string& input, const std::string& output, bool verbose) {
     }
     reader.endMainPass();
 
-    if (output.empty()) {
+    auto fs = kestrel::os::makeNativeFileSystem();
+    if (options.output.empty()) {
         std::cout.write(text.data(), std::streamsize(text.size()));
         std::cout.flush();
         if (!std::cout)
             return fail("", "cannot write to standard output");
-    } else if (!writeWholeFile(*fs, output, text.data(), text.size())) {
-        return fail(output, "cannot write the file");
+    } else if (!writeWholeFile(*fs, options.output, text.data(), text.size())) {
+        return fail(options.output, "cannot write the file");
     }
     if (verbose)
-        std::cerr << "kst: decoded " << lines << " lines of " << input << " (key " << hex(*key)
-                  << ", count " << int(key->count) << ")\n";
+        std::cerr << "kst: decoded " << lines << " lines of " << options.input << " (key "
+                  << hex(key) << ", count " << int(key.count) << ")\n";
     return 0;
 }
 
@@ -125,28 +129,36 @@ int decode(const std::string& input, const std::string& output, bool verbose) {
 
 void addScriptCommands(CLI::App& app, Session& session) {
     auto encodeOptions = std::make_shared<EncodeOptions>();
-    auto* encodeCommand = app.add_subcommand(
-        "encode", "Make an installation script (.kst) from a plain script. Key and count are "
-                  "random unless given; --key 00000000000000000000 leaves the text readable.");
-    encodeCommand->add_option("script", encodeOptions->input, "The plain script")->required();
+    auto* encodeCommand =
+        app.add_subcommand("encode", "Make an installation script (.kst) from a plain script");
+    encodeCommand->add_option("SCRIPT", encodeOptions->input, "The plain script")->required();
     encodeCommand->add_option("-o,--output", encodeOptions->output, "The .kst file to write")
         ->required();
-    encodeCommand->add_option("--key", encodeOptions->key,
-                              "Script key: 20 hexadecimal digits (default: random)");
+    encodeCommand
+        ->add_option("--key", encodeOptions->key,
+                     "Script key: 20 hexadecimal digits (default: random; 00000000000000000000 "
+                     "leaves the text readable)")
+        ->type_name("HEX")
+        ->check(valueIs("20 hexadecimal digits", [](const std::string& text) {
+            return kestrel::script::parseHexKey(text).has_value();
+        }));
     encodeCommand
         ->add_option("--count", encodeOptions->count, "Starting count 0..255 (default: random)")
-        ->check(CLI::Range(0, 255));
+        ->type_name("N")
+        ->check(numberFrom(0, 255));
     encodeCommand->callback(
         [&session, encodeOptions] { session.exitCode = encode(*encodeOptions, session.verbose); });
 
-    auto input = std::make_shared<std::string>();
-    auto output = std::make_shared<std::string>();
+    auto decodeOptions = std::make_shared<DecodeOptions>();
     auto* decodeCommand = app.add_subcommand(
         "decode", "Write the lines of an installation script (.kst) as the installer reads them");
-    decodeCommand->add_option("script", *input, "The .kst file")->required();
-    decodeCommand->add_option("-o,--output", *output, "The text file to write (default: stdout)");
+    decodeCommand->add_option("SCRIPT", decodeOptions->input, "The .kst file")->required();
+    decodeCommand->add_option("-o,--output", decodeOptions->output,
+                              "The text file to write (default: standard output)");
+    decodeCommand->add_flag("--force", decodeOptions->force,
+                            "Read the file even when its header is not that of a .kst file");
     decodeCommand->callback(
-        [&session, input, output] { session.exitCode = decode(*input, *output, session.verbose); });
+        [&session, decodeOptions] { session.exitCode = decode(*decodeOptions, session.verbose); });
 }
 
 } // namespace kst

@@ -6,503 +6,479 @@
 
 #include <string>
 
-namespace kst {
-
-namespace {
+namespace kst::json {
 
 using namespace kestrel;
+using files::FileEntry;
+using files::RegistryBlock;
+using files::RegistryValue;
 using script::InstallScript;
-using script::PluginGlobals;
 
-const char* askModeName(script::AskMode mode) {
-    switch (mode) {
-    case script::AskMode::Nothing:
-        return "nothing";
-    case script::AskMode::Directory:
-        return "directory";
-    case script::AskMode::Drive:
-        return "drive";
-    case script::AskMode::DriveAndDirectory:
-        return "drive and directory";
-    }
-    return "?";
-}
+// Enumerations, each with the word JSON gives every value.
 
-const char* editModeName(sysedit::EditMode mode) {
-    switch (mode) {
-    case sysedit::EditMode::None:
-        return "none";
-    case sysedit::EditMode::Modify:
-        return "modify";
-    case sysedit::EditMode::ModifyThenAsk:
-        return "ask";
-    }
-    return "?";
-}
-
-const char* positionName(script::PicturePosition position) {
-    static const char* const kNames[] = {
-        "centre",       "TOPLEFT",    "TOPMIDDLE",  "TOPRIGHT", "MIDDLERIGHT", "BOTTOMRIGHT",
-        "BOTTOMMIDDLE", "BOTTOMLEFT", "MIDDLELEFT", "TILE",     "FULLSCREEN",
+template <> struct Words<lexical::OverwriteMode> {
+    using M = lexical::OverwriteMode;
+    static constexpr std::pair<M, std::string_view> kWords[] = {
+        {M::No, "no"}, {M::Yes, "yes"}, {M::Ask, "ask"}, {M::New, "new"}};
+};
+template <> struct Words<script::RebootMode> {
+    using M = script::RebootMode;
+    static constexpr std::pair<M, std::string_view> kWords[] = {
+        {M::None, "none"}, {M::RestartWindows, "windows"}, {M::RestartSystem, "system"}};
+};
+template <> struct Words<script::Compression> {
+    using C = script::Compression;
+    static constexpr std::pair<C, std::string_view> kWords[] = {{C::Pkware, "pkware"},
+                                                                {C::Lha, "lha"}};
+};
+template <> struct Words<script::PicturePosition> {
+    using P = script::PicturePosition;
+    static constexpr std::pair<P, std::string_view> kWords[] = {
+        {P::Centre, "centre"},
+        {P::TopLeft, "topleft"},
+        {P::TopMiddle, "topmiddle"},
+        {P::TopRight, "topright"},
+        {P::MiddleRight, "middleright"},
+        {P::BottomRight, "bottomright"},
+        {P::BottomMiddle, "bottommiddle"},
+        {P::BottomLeft, "bottomleft"},
+        {P::MiddleLeft, "middleleft"},
+        {P::Tile, "tile"},
+        {P::FullScreen, "fullscreen"},
     };
-    const auto index = static_cast<size_t>(position);
-    return index < std::size(kNames) ? kNames[index] : "?";
+};
+template <> struct Words<script::AskMode> {
+    using A = script::AskMode;
+    static constexpr std::pair<A, std::string_view> kWords[] = {
+        {A::Nothing, "nothing"},
+        {A::Directory, "directory"},
+        {A::Drive, "drive"},
+        {A::DriveAndDirectory, "drive-and-directory"},
+    };
+};
+template <> struct Words<files::EntryKind> {
+    using K = files::EntryKind;
+    static constexpr std::pair<K, std::string_view> kWords[] = {
+        {K::File, "file"}, {K::Disk, "disk"}, {K::DiskWithLabel, "disk-with-label"}};
+};
+template <> struct Words<files::FileCompression> {
+    using C = files::FileCompression;
+    static constexpr std::pair<C, std::string_view> kWords[] = {
+        {C::None, "none"}, {C::Compressed, "compressed"}, {C::SelfExtract, "self-extract"}};
+};
+template <> struct Words<files::SourceKind> {
+    using S = files::SourceKind;
+    static constexpr std::pair<S, std::string_view> kWords[] = {
+        {S::ScriptDirectory, "script-directory"},
+        {S::ServerRoot, "server-root"},
+        {S::Local, "local"},
+        {S::Url, "url"},
+    };
+};
+template <> struct Words<files::RegistryKeyOperation> {
+    using O = files::RegistryKeyOperation;
+    static constexpr std::pair<O, std::string_view> kWords[] = {{O::None, "none"},
+                                                                {O::New, "new"},
+                                                                {O::Delete, "delete"},
+                                                                {O::Rename, "rename"},
+                                                                {O::Query, "query"}};
+};
+template <> struct Words<files::RegistryValueType> {
+    using T = files::RegistryValueType;
+    static constexpr std::pair<T, std::string_view> kWords[] = {
+        {T::String, "string"},
+        {T::ExpandString, "expand-string"},
+        {T::Binary, "binary"},
+        {T::Dword, "dword"},
+        {T::DwordBigEndian, "dword-big-endian"},
+        {T::Link, "link"},
+        {T::MultiString, "multi-string"},
+        {T::ResourceList, "resource-list"},
+        {T::FullResourceDescriptor, "full-resource-descriptor"},
+    };
+};
+template <> struct Words<files::RegistryValueOperation> {
+    using O = files::RegistryValueOperation;
+    static constexpr std::pair<O, std::string_view> kWords[] = {
+        {O::New, "new"}, {O::Delete, "delete"}, {O::Rename, "rename"},      {O::Replace, "replace"},
+        {O::Max, "max"}, {O::Min, "min"},       {O::Increment, "increment"}};
+};
+template <> struct Words<sysedit::EditMode> {
+    using M = sysedit::EditMode;
+    static constexpr std::pair<M, std::string_view> kWords[] = {
+        {M::None, "none"}, {M::Modify, "modify"}, {M::ModifyThenAsk, "ask"}};
+};
+template <> struct Words<sysedit::WinItemMode> {
+    using M = sysedit::WinItemMode;
+    static constexpr std::pair<M, std::string_view> kWords[] = {
+        {M::Add, "add"}, {M::Replace, "replace"}, {M::Remove, "remove"}};
+};
+
+// Values that are not records of fields.
+
+template <> struct Convert<ui::Colour> {
+    static Json get(const ui::Colour& c) { return Json::array({c.red, c.green, c.blue}); }
+};
+template <> struct Convert<lexical::MacroString> {
+    static Json get(const lexical::MacroString& item) { return toJson(item.text()); }
+};
+
+// Records, each with its table.
+
+template <> struct Fields<script::TitleFont> {
+    using R = script::TitleFont;
+    static constexpr Field<R> kFields[] = {
+        {"face", member<&R::face>},           {"size", member<&R::size>},
+        {"bold", member<&R::bold>},           {"italic", member<&R::italic>},
+        {"underline", member<&R::underline>},
+    };
+};
+template <> struct Fields<script::ScreenGraphic> {
+    using R = script::ScreenGraphic;
+    static constexpr Field<R> kFields[] = {{"fileName", member<&R::fileName>},
+                                           {"position", member<&R::position>}};
+};
+template <> struct Fields<script::IntroScreen> {
+    using R = script::IntroScreen;
+    static constexpr Field<R> kFields[] = {{"fileName", member<&R::fileName>},
+                                           {"seconds", member<&R::seconds>}};
+};
+template <> struct Fields<script::DirectoryPrompt> {
+    using R = script::DirectoryPrompt;
+    static constexpr Field<R> kFields[] = {
+        {"path", member<&R::path>},
+        {"askMode", member<&R::askMode>},
+        {"promptText", [](const R& r) { return r.promptGiven ? toJson(r.promptText) : Json(); }},
+    };
+};
+template <> struct Fields<script::AskPrompt> {
+    using R = script::AskPrompt;
+    static constexpr Field<R> kFields[] = {
+        {"answer", member<&R::answer>},
+        {"promptText", [](const R& r) { return r.promptGiven ? toJson(r.promptText) : Json(); }},
+    };
+};
+template <> struct Fields<script::BuiltScreen> {
+    using R = script::BuiltScreen;
+    static constexpr Field<R> kFields[] = {
+        {"lines", member<&R::lines>},
+        {"templateBytes", [](const R& r) { return Json(r.dialogTemplate.size()); }},
+    };
+};
+template <> struct Fields<script::GroupRecord> {
+    using R = script::GroupRecord;
+    static constexpr Field<R> kFields[] = {
+        {"groupNumber", member<&R::groupNumber>}, {"exclusive", member<&R::exclusive>},
+        {"firstOption", member<&R::firstOption>}, {"endOption", member<&R::endOption>},
+        {"screen", member<&R::screen>},
+    };
+};
+template <> struct Fields<script::DefaultGroup> {
+    using R = script::DefaultGroup;
+    static constexpr Field<R> kFields[] = {
+        {"exclusive", member<&R::exclusive>},
+        {"endOption", member<&R::endOption>},
+        {"screen", member<&R::screen>},
+    };
+};
+template <> struct Fields<script::PopMessage> {
+    using R = script::PopMessage;
+    static constexpr Field<R> kFields[] = {
+        {"number", member<&R::number>},
+        {"fontFace", member<&R::fontFace>},
+        {"fontSize", member<&R::fontSize>},
+        {"lines", [](const R& r) { return toJson(r.popup.lines); }},
+    };
+};
+
+constexpr bool isFile(const FileEntry& entry) {
+    return entry.kind == files::EntryKind::File;
+}
+constexpr bool isDisk(const FileEntry& entry) {
+    return !isFile(entry);
 }
 
-void colour(JsonWriter& json, std::string_view name, const ui::Colour& c) {
-    json.key(name);
-    json.beginArray(true);
-    json.number(int64_t{c.red});
-    json.number(int64_t{c.green});
-    json.number(int64_t{c.blue});
-    json.endArray();
+template <> struct Fields<FileEntry> {
+    using R = FileEntry;
+    static constexpr Field<R> kFields[] = {
+        {"kind", member<&R::kind>},
+        {"name", member<&R::name>},
+        {"volumeLabel", member<&R::volumeLabel>, isDisk},
+        {"compression", member<&R::compression>, isFile},
+        {"overwrite", member<&R::overwrite>, isFile},
+        {"groups",
+         [](const R& r) {
+             Json options = Json::array();
+             for (uint32_t option : r.groups) {
+                 if (option != FileEntry::kNoGroup)
+                     options.push_back(option);
+             }
+             return options;
+         },
+         isFile},
+        {"source", [](const R& r) { return r.hasSource ? toJson(r.source) : Json(); }, isFile},
+        {"sourceKind", member<&R::sourceKind>, [](const R& r) { return isFile(r) && r.hasSource; }},
+        {"attributes", member<&R::attributes>, isFile},
+        {"popupId", member<&R::popupId>},
+    };
+};
+
+template <> struct Fields<RegistryValue> {
+    using R = RegistryValue;
+    using O = files::RegistryValueOperation;
+    static constexpr Field<R> kFields[] = {
+        {"type", member<&R::type>},
+        {"operation", member<&R::operation>},
+        {"name", member<&R::name>},
+        {"data", member<&R::data>,
+         [](const R& r) { return r.operation != O::Delete && r.operation != O::Rename; }},
+        {"newName", member<&R::newName>, [](const R& r) { return r.operation == O::Rename; }},
+    };
+};
+template <> struct Fields<RegistryBlock> {
+    using R = RegistryBlock;
+    static constexpr Field<R> kFields[] = {
+        {"keyOperation", member<&R::keyOperation>},
+        {"rootName", member<&R::rootName>},
+        {"subkeyPath", member<&R::subkeyPath>},
+        {"newKeyName", member<&R::newKeyName>,
+         [](const R& r) { return r.keyOperation == files::RegistryKeyOperation::Rename; }},
+        {"values", member<&R::values>},
+    };
+};
+
+template <> struct Fields<sysedit::AutoexecEdit> {
+    using R = sysedit::AutoexecEdit;
+    static constexpr Field<R> kFields[] = {
+        {"mode", member<&R::mode>},
+        {"addDestination", member<&R::addDestination>},
+        {"pathList", member<&R::pathList>},
+        {"lineList", member<&R::lineList>},
+        {"shareWanted", member<&R::shareWanted>},
+        {"shareFiles", member<&R::shareFiles>},
+        {"shareLocks", member<&R::shareLocks>},
+    };
+};
+template <> struct Fields<sysedit::ConfigEdit> {
+    using R = sysedit::ConfigEdit;
+    static constexpr Field<R> kFields[] = {
+        {"mode", member<&R::mode>},
+        {"filesMinimum", member<&R::filesMinimum>},
+        {"buffersMinimum", member<&R::buffersMinimum>},
+        {"lineList", member<&R::lineList>},
+    };
+};
+template <> struct Fields<sysedit::IniEdit> {
+    using R = sysedit::IniEdit;
+    static constexpr Field<R> kFields[] = {
+        {"file", member<&R::file>},   {"section", member<&R::section>}, {"key", member<&R::key>},
+        {"value", member<&R::value>}, {"mode", member<&R::mode>},       {"add", member<&R::add>},
+    };
+};
+template <> struct Fields<sysedit::TextInsertion> {
+    using R = sysedit::TextInsertion;
+    static constexpr Field<R> kFields[] = {
+        {"file", member<&R::file>},
+        {"text", member<&R::text>},
+        {"where", member<&R::where>},
+        {"replace", member<&R::replace>},
+    };
+};
+template <> struct Fields<sysedit::WinItemEntry> {
+    using R = sysedit::WinItemEntry;
+    static constexpr Field<R> kFields[] = {
+        {"group", member<&R::group>},       {"commandLine", member<&R::commandLine>},
+        {"itemName", member<&R::itemName>}, {"defaultDirectory", member<&R::defaultDirectory>},
+        {"iconPath", member<&R::iconPath>}, {"iconIndex", member<&R::iconIndex>},
+        {"mode", member<&R::mode>},
+    };
+};
+template <> struct Fields<script::DeleteItem> {
+    using R = script::DeleteItem;
+    static constexpr Field<R> kFields[] = {{"path", member<&R::path>}};
+};
+template <> struct Fields<script::RenameItem> {
+    using R = script::RenameItem;
+    static constexpr Field<R> kFields[] = {{"oldName", member<&R::oldName>},
+                                           {"newName", member<&R::newName>}};
+};
+template <> struct Fields<script::DeferredBlock> {
+    using R = script::DeferredBlock;
+    static constexpr Field<R> kFields[] = {
+        {"firstLineNumber", [](const R& r) { return Json(r.firstLineNumber()); }},
+        {"lines",
+         [](const R& r) {
+             Json lines = Json::array();
+             for (size_t slot = 0; slot < r.count(); ++slot)
+                 lines.push_back(toJson(r.line(slot)));
+             return lines;
+         }},
+    };
+};
+
+// The whole: the script, the process-wide values it set, and the blocks left for later.
+
+struct ScriptView {
+    const InstallScript& script;
+    const script::PluginGlobals& globals;
+    const std::vector<script::DeferredBlock>& deferredBlocks;
+};
+
+template <auto Member> Json fromScript(const ScriptView& view) {
+    return toJson(view.script.*Member);
+}
+template <auto Member> Json fromSettings(const ScriptView& view) {
+    return toJson(view.globals.settings.*Member);
+}
+template <auto Member> Json fromPrompts(const ScriptView& view) {
+    return toJson(view.script.prompts.*Member);
 }
 
-void strings(JsonWriter& json, std::string_view name, const std::vector<std::string>& items) {
-    json.key(name);
-    json.beginArray();
-    for (const std::string& item : items)
-        json.string(item);
-    json.endArray();
-}
+using S = InstallScript;
+using G = script::GlobalSettings;
+using P = script::PromptTexts;
 
-void macroStrings(JsonWriter& json, std::string_view name,
-                  const std::vector<lexical::MacroString>& items) {
-    json.key(name);
-    json.beginArray();
-    for (const lexical::MacroString& item : items)
-        json.string(item.text());
-    json.endArray();
-}
+constexpr Field<ScriptView> kSettings[] = {
+    {"title", fromScript<&S::title>},
+    {"titleFont", fromSettings<&G::titleFont>},
+    {"titleColour", fromScript<&S::titleColour>},
+    {"screenColourTop", fromScript<&S::screenColourTop>},
+    {"screenColourBottom", fromScript<&S::screenColourBottom>},
+    {"screenFont", fromSettings<&G::screenFont>},
+    {"readmeFile", fromScript<&S::readmeFile>},
+    {"runAtStart", fromScript<&S::runAtStart>},
+    {"runAtExit", fromScript<&S::runAtExit>},
+    {"regServers", fromSettings<&G::regServers>},
+    {"screenGraphic", fromScript<&S::screenGraphic>},
+    {"introScreen", fromScript<&S::introScreen>},
+    {"minCpu", fromScript<&S::minCpu>},
+    {"minDiskSpace", fromScript<&S::minDiskSpace>},
+    {"optionMinDiskSpace",
+     [](const ScriptView& v) {
+         Json slots = Json::array();
+         const int32_t used = std::min(std::max(1, v.script.optionCount), S::kDiskSpaceSlots);
+         for (int32_t i = 0; i < used; ++i)
+             slots.push_back(v.script.optionMinDiskSpace[i]);
+         return slots;
+     }},
+    {"progressTotal", fromScript<&S::progressTotal>},
+    {"overwriteMode", fromSettings<&G::overwriteMode>},
+    {"rebootMode", fromSettings<&G::rebootMode>},
+    {"compression", fromSettings<&G::compression>},
+    {"uninstall", fromSettings<&G::uninstall>},
+    {"fileCount", fromScript<&S::fileCount>},
+    {"byteModeOff", fromScript<&S::byteModeOff>},
+};
 
-void screen(JsonWriter& json, std::string_view name, const std::optional<script::BuiltScreen>& s) {
-    json.key(name);
-    if (!s) {
-        json.null();
-        return;
+// The texts of the ...PROMPT commands, whichever record keeps them.
+constexpr Field<ScriptView> kPrompts[] = {
+    {"copyFile", fromPrompts<&P::copyFile>},
+    {"autoexec", fromPrompts<&P::autoexec>},
+    {"config", fromPrompts<&P::config>},
+    {"cpu", fromPrompts<&P::cpu>},
+    {"iniFile", fromPrompts<&P::iniFile>},
+    {"insertDisk", fromPrompts<&P::insertDisk>},
+    {"locate", fromPrompts<&P::locate>},
+    {"noGroup", fromPrompts<&P::noGroup>},
+    {"noSpace", fromPrompts<&P::noSpace>},
+    {"quit", fromPrompts<&P::quit>},
+    {"reboot", fromPrompts<&P::reboot>},
+    {"ok", fromSettings<&G::okText>},
+    {"cancel", fromSettings<&G::cancelText>},
+    {"badDirectory", fromSettings<&G::badDirectoryText>},
+    {"badDrive", fromSettings<&G::badDriveText>},
+    {"fileExists", fromSettings<&G::fileExistsText>},
+    {"fileNotFound", fromSettings<&G::fileNotFoundText>},
+    {"uninstallBegin", fromSettings<&G::uninstallBeginText>},
+    {"uninstallEnd", fromSettings<&G::uninstallEndText>},
+    {"uninstallTitle", fromSettings<&G::uninstallTitleText>},
+};
+
+constexpr Field<ScriptView> kDestinations[] = {
+    {"defaultDir", fromScript<&S::defaultDir>},
+    {"dir2", fromScript<&S::dir2>},
+    {"dir3", fromScript<&S::dir3>},
+};
+
+constexpr Field<ScriptView> kScreens[] = {
+    {"firstScreen", fromScript<&S::firstScreen>},
+    {"lastScreen", fromScript<&S::lastScreen>},
+    {"exitScreen", fromScript<&S::exitScreen>},
+};
+
+Json macros(const ScriptView& view) {
+    Json values = Json::object();
+    for (int m = 0; m <= static_cast<int>(lexical::Macro::Ask5); ++m) {
+        const auto macro = static_cast<lexical::Macro>(m);
+        values[std::string(lexical::macroName(macro))] = toJson(view.globals.macros.value(macro));
     }
-    json.beginObject();
-    strings(json, "lines", s->lines);
-    json.field("templateBytes", uint32_t(s->dialogTemplate.size()));
-    json.endObject();
+    return values;
 }
 
-void settings(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
-    const script::GlobalSettings& gs = g.settings;
-    json.key("settings");
-    json.beginObject();
-    json.field("title", s.title);
-    json.key("titleFont");
-    json.beginObject();
-    json.field("face", gs.titleFont.face);
-    json.field("size", gs.titleFont.size);
-    json.field("bold", gs.titleFont.bold);
-    json.field("italic", gs.titleFont.italic);
-    json.field("underline", gs.titleFont.underline);
-    json.endObject();
-    colour(json, "titleColour", s.titleColour);
-    colour(json, "screenColourTop", s.screenColourTop);
-    colour(json, "screenColourBottom", s.screenColourBottom);
-    json.field("screenFont", gs.screenFont);
-    json.field("readme", s.readmeFile);
-    json.field("runAtStart", s.runAtStart.text());
-    json.key("runAtExit");
-    json.beginArray();
-    for (const auto& command : s.runAtExit)
-        json.string(command.text());
-    json.endArray();
-    strings(json, "regServers", gs.regServers);
-    json.key("screenGraphic");
-    if (s.screenGraphic) {
-        json.beginObject();
-        json.field("file", s.screenGraphic->fileName);
-        json.field("position", positionName(s.screenGraphic->position));
-        json.endObject();
-    } else {
-        json.null();
+Json asks(const ScriptView& view) {
+    Json made = Json::array();
+    for (int n = 1; n <= S::kAskCount; ++n) {
+        if (const auto& ask = view.script.asks[n - 1]) {
+            Json item = {{"number", n}};
+            item.update(toJson(*ask));
+            made.push_back(std::move(item));
+        }
     }
-    json.key("introScreen");
-    if (s.introScreen) {
-        json.beginObject();
-        json.field("file", s.introScreen->fileName);
-        json.field("seconds", s.introScreen->seconds);
-        json.endObject();
-    } else {
-        json.null();
-    }
-    json.field("minCpu", s.minCpu);
-    json.field("minDiskSpace", s.minDiskSpace);
-    json.key("optionMinDiskSpace");
-    json.beginArray(true);
-    const int32_t slots = std::max(1, s.optionCount);
-    for (int32_t i = 0; i < slots && i < InstallScript::kDiskSpaceSlots; ++i)
-        json.number(int64_t{s.optionMinDiskSpace[i]});
-    json.endArray();
-    json.field("progressTotal", s.progressTotal);
-    json.field("overwrite", lexical::overwriteModeWord(gs.overwriteMode));
-    json.field("reboot", static_cast<int32_t>(gs.rebootMode));
-    json.field("compression", gs.compression == script::Compression::Lha ? "LHA" : "PKWARE");
-    json.field("uninstall", gs.uninstall);
-    json.field("fileCount", s.fileCount);
-    json.field("byteModeOff", s.byteModeOff);
-    json.endObject();
+    return made;
 }
 
-void prompts(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
-    const script::GlobalSettings& gs = g.settings;
-    json.key("prompts");
-    json.beginObject();
-    json.field("COPYFILEPROMPT", s.prompts.copyFile);
-    json.field("AUTOEXECPROMPT", s.prompts.autoexec);
-    json.field("BADDIRPROMPT", gs.badDirectoryText);
-    json.field("OKPROMPT", gs.okText);
-    json.field("CANCELPROMPT", gs.cancelText);
-    json.field("BADDRIVEPROMPT", gs.badDriveText);
-    json.field("CONFIGPROMPT", s.prompts.config);
-    json.field("CPUPROMPT", s.prompts.cpu);
-    json.field("FILEEXISTPROMPT", gs.fileExistsText);
-    json.field("INIFILEPROMPT", s.prompts.iniFile);
-    json.field("INSERTDISKPROMPT", s.prompts.insertDisk);
-    json.field("LOCATEPROMPT", s.prompts.locate);
-    json.field("NOGROUPPROMPT", s.prompts.noGroup);
-    json.field("NOSPACEPROMPT", s.prompts.noSpace);
-    json.field("QUITPROMPT", s.prompts.quit);
-    json.field("REBOOTPROMPT", s.prompts.reboot);
-    json.field("FILENOTFOUNDPROMPT", gs.fileNotFoundText);
-    json.field("UNINSTALLBEGINPROMPT", gs.uninstallBeginText);
-    json.field("UNINSTALLENDPROMPT", gs.uninstallEndText);
-    json.field("UninstallTitlePrompt", gs.uninstallTitleText);
-    json.endObject();
-}
-
-void destination(JsonWriter& json, std::string_view name,
-                 const std::optional<script::DirectoryPrompt>& record) {
-    json.key(name);
-    if (!record) {
-        json.null();
-        return;
-    }
-    json.beginObject();
-    json.field("path", record->path);
-    json.field("ask", askModeName(record->askMode));
-    json.key("prompt");
-    if (record->promptGiven)
-        json.string(record->promptText);
-    else
-        json.null();
-    json.endObject();
-}
-
-void questions(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
-    json.key("destinations");
-    json.beginObject();
-    destination(json, "DEFAULTDIR", s.defaultDir);
-    destination(json, "DIR2", s.dir2);
-    destination(json, "DIR3", s.dir3);
-    json.endObject();
-
-    json.key("macros");
-    json.beginObject();
-    json.field("DEFAULTDIR", g.macros.defaultDir());
-    json.field("DEFAULTDRIVE", g.macros.defaultDrive());
-    json.field("DIR2", g.macros.dir2());
-    json.field("DIR3", g.macros.dir3());
-    json.field("LOCATEDIR", g.macros.locateDir());
-    json.field("SOURCEDIR", g.macros.sourceDir());
-    json.field("WINDIR", g.macros.windowsDir());
-    json.field("WINSYSDIR", g.macros.systemDir());
-    for (int n = 1; n <= InstallScript::kAskCount; ++n)
-        json.field("ASK" + std::to_string(n), g.macros.ask(n));
-    json.endObject();
-
-    json.key("asks");
-    json.beginArray();
-    for (int n = 1; n <= InstallScript::kAskCount; ++n) {
-        const auto& ask = s.asks[n - 1];
-        if (!ask)
-            continue;
-        json.beginObject();
-        json.field("number", n);
-        json.field("answer", ask->answer);
-        json.field("prompt", ask->promptText);
-        json.endObject();
-    }
-    json.endArray();
-}
-
-void groups(JsonWriter& json, const InstallScript& s, const PluginGlobals& g) {
-    json.key("options");
-    json.beginArray();
-    for (int32_t option = 0; option < s.optionCount; ++option) {
-        json.beginObject();
-        json.field("index", option);
-        json.key("groupNumbers");
-        json.beginArray(true);
+// The options the group blocks made, with the group numbers that label each.
+Json options(const ScriptView& view) {
+    const lexical::OptionTables& tables = view.globals.options;
+    Json made = Json::array();
+    for (int32_t option = 0; option < view.script.optionCount; ++option) {
+        Json numbers = Json::array();
         for (int32_t number = 0; number < lexical::OptionTables::kSize; ++number) {
-            if (g.options.optionOfGroup(number) == option)
-                json.number(int64_t{number});
+            if (tables.optionOfGroup(number) == option)
+                numbers.push_back(number);
         }
-        json.endArray();
-        json.field("preselected", g.options.preselected(option));
-        json.endObject();
+        made.push_back({{"index", option},
+                        {"groupNumbers", std::move(numbers)},
+                        {"preselected", tables.preselected(option)}});
     }
-    json.endArray();
-
-    json.key("groups");
-    json.beginArray();
-    for (const script::GroupRecord& group : s.groups) {
-        json.beginObject();
-        json.field("number", group.groupNumber);
-        json.field("exclusive", group.exclusive);
-        json.field("firstOption", group.firstOption);
-        json.field("endOption", group.endOption);
-        screen(json, "screen", group.screen);
-        json.endObject();
-    }
-    json.endArray();
-    json.key("defaultGroup");
-    if (s.defaultGroup.screen) {
-        json.beginObject();
-        json.field("exclusive", s.defaultGroup.exclusive);
-        json.field("endOption", s.defaultGroup.endOption);
-        screen(json, "screen", s.defaultGroup.screen);
-        json.endObject();
-    } else {
-        json.null();
-    }
-
-    json.key("screens");
-    json.beginObject();
-    screen(json, "first", s.firstScreen);
-    screen(json, "last", s.lastScreen);
-    screen(json, "exit", s.exitScreen);
-    json.endObject();
-
-    json.key("popMessages");
-    json.beginArray();
-    for (const script::PopMessage& pop : s.popMessages) {
-        json.beginObject();
-        json.field("number", pop.number);
-        json.field("fontFace", pop.fontFace);
-        json.field("fontSize", pop.fontSize);
-        strings(json, "lines", pop.popup.lines);
-        json.endObject();
-    }
-    json.endArray();
+    return made;
 }
 
-void fileEntries(JsonWriter& json, const InstallScript& s) {
-    json.key("files");
-    json.beginArray();
-    for (const auto& entry : s.fileEntries) {
-        json.beginObject();
-        if (entry.kind == files::EntryKind::File) {
-            json.field("kind", "file");
-            json.field("name", entry.name);
-            static const char* const kCompression[] = {"none", "COMPRESSED", "SELF-EXTRACT"};
-            json.field("compression", kCompression[static_cast<size_t>(entry.compression) % 3]);
-            json.field("overwrite", lexical::overwriteModeWord(entry.overwrite));
-            json.key("groups");
-            json.beginArray(true);
-            for (uint32_t option : entry.groups) {
-                if (option != files::FileEntry::kNoGroup)
-                    json.number(int64_t{option});
-            }
-            json.endArray();
-            json.key("source");
-            if (entry.hasSource) {
-                static const char* const kKinds[] = {"script directory", "server root", "local",
-                                                     "url"};
-                json.beginObject();
-                json.field("path", entry.source);
-                json.field("kind", kKinds[static_cast<size_t>(entry.sourceKind) % 4]);
-                json.endObject();
-            } else {
-                json.null();
-            }
-            json.field("attributes", entry.attributes);
-        } else {
-            json.field("kind", "disk");
-            json.field("description", entry.name);
-            json.field("volumeLabel", entry.volumeLabel);
-        }
-        json.field("popupId", entry.popupId);
-        json.endObject();
-    }
-    json.endArray();
-}
+constexpr Field<ScriptView> kScriptFields[] = {
+    {"settings", [](const ScriptView& v) { return object<ScriptView>(v, kSettings); }},
+    {"prompts", [](const ScriptView& v) { return object<ScriptView>(v, kPrompts); }},
+    {"destinations", [](const ScriptView& v) { return object<ScriptView>(v, kDestinations); }},
+    {"macros", macros},
+    {"asks", asks},
+    {"options", options},
+    {"groups", fromScript<&S::groups>},
+    {"defaultGroup",
+     [](const ScriptView& v) {
+         return v.script.defaultGroup.screen ? toJson(v.script.defaultGroup) : Json();
+     }},
+    {"screens", [](const ScriptView& v) { return object<ScriptView>(v, kScreens); }},
+    {"popMessages", fromScript<&S::popMessages>},
+    {"fileEntries", fromScript<&S::fileEntries>},
+    {"registryBlocks", fromScript<&S::registryBlocks>},
+    {"autoexec", fromScript<&S::autoexec>},
+    {"config", fromScript<&S::config>},
+    {"iniEdits", fromScript<&S::iniEdits>},
+    {"textInsertions", fromScript<&S::textInsertions>},
+    {"winItems", fromScript<&S::winItems>},
+    {"deletes", fromScript<&S::deletes>},
+    {"renames", fromScript<&S::renames>},
+    {"deferredBlocks", [](const ScriptView& v) { return toJson(v.deferredBlocks); }},
+};
 
-void registryBlocks(JsonWriter& json, const InstallScript& s) {
-    static const char* const kKeyOperations[] = {"none", "NEW", "DELETE", "RENAME", "QUERY"};
-    static const char* const kValueOperations[] = {"NEW", "DELETE", "RENAME",   "REPLACE",
-                                                   "MAX", "MIN",    "INCREMENT"};
-    static const char* const kTypes[] = {"?",
-                                         "REG_SZ",
-                                         "REG_EXPAND_SZ",
-                                         "REG_BINARY",
-                                         "REG_DWORD",
-                                         "REG_DWORD_BIG_ENDIAN",
-                                         "REG_LINK",
-                                         "REG_MULTI_SZ",
-                                         "REG_RESOURCE_LIST",
-                                         "REG_FULL_RESOURCE_DESCRIPTOR"};
-    json.key("registry");
-    json.beginArray();
-    for (const auto& block : s.registryBlocks) {
-        json.beginObject();
-        json.field("key", kKeyOperations[static_cast<size_t>(block.keyOperation) % 5]);
-        json.field("root", block.rootName);
-        json.field("path", block.subkeyPath);
-        if (block.keyOperation == files::RegistryKeyOperation::Rename)
-            json.field("newName", block.newKeyName);
-        json.key("values");
-        json.beginArray();
-        for (const files::RegistryValue& value : block.values) {
-            json.beginObject();
-            json.field("type", kTypes[static_cast<size_t>(value.type) % 10]);
-            json.field("operation",
-                       kValueOperations[(static_cast<size_t>(value.operation) - 5) % 7]);
-            json.key("name");
-            if (value.name)
-                json.string(*value.name);
-            else
-                json.null();
-            if (value.operation == files::RegistryValueOperation::Rename) {
-                json.key("newName");
-                if (value.newName)
-                    json.string(*value.newName);
-                else
-                    json.null();
-            } else if (value.operation != files::RegistryValueOperation::Delete) {
-                json.field("data", value.data);
-            }
-            json.endObject();
-        }
-        json.endArray();
-        json.endObject();
-    }
-    json.endArray();
-}
+} // namespace kst::json
 
-void systemEdits(JsonWriter& json, const InstallScript& s) {
-    json.key("autoexec");
-    json.beginObject();
-    json.field("mode", editModeName(s.autoexec.mode));
-    json.field("addDestinationToPath", s.autoexec.addDestination);
-    macroStrings(json, "paths", s.autoexec.pathList);
-    macroStrings(json, "lines", s.autoexec.lineList);
-    json.key("share");
-    if (s.autoexec.shareWanted) {
-        json.beginObject();
-        json.field("files", s.autoexec.shareFiles);
-        json.field("locks", s.autoexec.shareLocks);
-        json.endObject();
-    } else {
-        json.null();
-    }
-    json.endObject();
+namespace kst {
 
-    json.key("config");
-    json.beginObject();
-    json.field("mode", editModeName(s.config.mode));
-    json.field("filesMinimum", s.config.filesMinimum);
-    json.field("buffersMinimum", s.config.buffersMinimum);
-    macroStrings(json, "lines", s.config.lineList);
-    json.endObject();
-
-    json.key("iniFiles");
-    json.beginArray();
-    for (const auto& edit : s.iniEdits) {
-        json.beginObject();
-        json.field("file", edit.file);
-        json.field("section", edit.section);
-        json.field("key", edit.key);
-        json.field("value", edit.value);
-        json.field("ask", edit.mode == sysedit::EditMode::ModifyThenAsk);
-        json.field("add", edit.add);
-        json.endObject();
-    }
-    json.endArray();
-
-    json.key("addText");
-    json.beginArray();
-    for (const auto& insertion : s.textInsertions) {
-        json.beginObject();
-        json.field("file", insertion.file);
-        json.field("text", insertion.text);
-        json.field("where", insertion.where);
-        json.field("replace", insertion.replace);
-        json.endObject();
-    }
-    json.endArray();
-}
-
-void otherLists(JsonWriter& json, const InstallScript& s) {
-    static const char* const kModes[] = {"add", "replace", "remove"};
-    json.key("winItems");
-    json.beginArray();
-    for (const auto& item : s.winItems) {
-        json.beginObject();
-        json.field("group", item.group);
-        json.field("commandLine", item.commandLine);
-        json.field("title", item.itemName);
-        json.field("directory", item.defaultDirectory);
-        json.field("iconFile", item.iconPath);
-        json.field("iconIndex", item.iconIndex);
-        json.field("mode", kModes[static_cast<size_t>(item.mode) % 3]);
-        json.endObject();
-    }
-    json.endArray();
-
-    json.key("delete");
-    json.beginArray();
-    for (const auto& item : s.deletes)
-        json.string(item.path);
-    json.endArray();
-
-    json.key("rename");
-    json.beginArray();
-    for (const auto& item : s.renames) {
-        json.beginObject();
-        json.field("from", item.oldName);
-        json.field("to", item.newName);
-        json.endObject();
-    }
-    json.endArray();
-}
-
-void deferredBlocks(JsonWriter& json, const std::vector<script::DeferredBlock>& blocks) {
-    json.key("deferredBlocks");
-    json.beginArray();
-    for (const script::DeferredBlock& block : blocks) {
-        json.beginObject();
-        json.field("firstLine", block.firstLineNumber());
-        json.key("lines");
-        json.beginArray();
-        for (size_t slot = 0; slot < block.count(); ++slot)
-            json.string(block.line(slot));
-        json.endArray();
-        json.endObject();
-    }
-    json.endArray();
-}
-
-} // namespace
-
-void writeScriptJson(JsonWriter& json, const InstallScript& script, const PluginGlobals& globals,
-                     const std::vector<script::DeferredBlock>& blocks) {
-    json.beginObject();
-    settings(json, script, globals);
-    prompts(json, script, globals);
-    questions(json, script, globals);
-    groups(json, script, globals);
-    fileEntries(json, script);
-    registryBlocks(json, script);
-    systemEdits(json, script);
-    otherLists(json, script);
-    deferredBlocks(json, blocks);
-    json.endObject();
-    json.finish();
+json::Json scriptJson(const kestrel::script::InstallScript& script,
+                      const kestrel::script::PluginGlobals& globals,
+                      const std::vector<kestrel::script::DeferredBlock>& deferredBlocks) {
+    const json::ScriptView view{script, globals, deferredBlocks};
+    return json::object<json::ScriptView>(view, json::kScriptFields);
 }
 
 } // namespace kst

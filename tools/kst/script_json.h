@@ -1,9 +1,10 @@
 // What a script means, as JSON: the settings record, the prompt texts, destinations and
 // questions, groups and their options, screens, and every item list, as the main pass left
-// them (kst check --json).
+// them (kst check --json). Keys are the names the fields have in the code, in camelCase; the
+// macros are keyed by their names as scripts write them ("$DEFAULTDIR$").
 #pragma once
 
-#include "json_writer.h"
+#include "json_fields.h"
 #include "script/deferred_block.h"
 #include "script/install_script.h"
 #include "script/plugin_globals.h"
@@ -12,8 +13,8 @@
 
 namespace kst {
 
-void writeScriptJson(JsonWriter& json, const kestrel::script::InstallScript& script,
-                     const kestrel::script::PluginGlobals& globals,
-                     const std::vector<kestrel::script::DeferredBlock>& deferredBlocks);
+json::Json scriptJson(const kestrel::script::InstallScript& script,
+                      const kestrel::script::PluginGlobals& globals,
+                      const std::vector<kestrel::script::DeferredBlock>& deferredBlocks);
 
 } // namespace kst
