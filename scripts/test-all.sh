@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds every preset and runs every test tier:
 #   1. native unit tests                       (g++, GoogleTest)
+#      and kst's command line                  (exit codes, messages, --json of the demo)
 #   2. the same unit tests with ASan + UBSan   (g++)
 #   3. unit and Windows tests under wine64     (x86_64-w64-mingw32, fresh WINEPREFIX, Xvfb)
 #   4. end-to-end under wine64                 (kestrel-host, loopback HTTP, a prefix per scenario)
@@ -40,6 +41,9 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs" | tee "$logs/native.log"
 add_passed "$ctest_cases" "$logs/native.log"
+python3 tests/cli/test_kst.py build/native/tools/kst/kst 2>&1 | tee "$logs/cli.log"
+grep -q '^OK' "$logs/cli.log"
+add_passed "$unittest_cases" "$logs/cli.log"
 
 step "native with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset native-sanitize >/dev/null

@@ -130,6 +130,7 @@ int explode(const std::string& input, const std::string& output, bool verbose) {
 struct CodecFiles {
     std::string input;
     std::string output;
+    std::string trailingOutput;
 };
 
 // INPUT and -o OUTPUT. The output may also follow the input, as it once had to; that spelling
@@ -137,19 +138,16 @@ struct CodecFiles {
 void addFiles(CLI::App& command, CodecFiles& files, const std::string& inputHelp,
               const std::string& outputHelp) {
     command.add_option("INPUT", files.input, inputHelp)->required();
-    command.add_option("-o,--output", files.output, outputHelp);
-    command.allow_extras();
+    command.add_option("-o,--output", files.output, outputHelp)->type_name("FILE");
+    command.add_option("OUTPUT", files.trailingOutput)->group("");
 }
 
-// Once the command line is read: the output named once, and nothing else left over.
-const CodecFiles& named(CodecFiles& files, const CLI::App& command) {
-    std::vector<std::string> extras = command.remaining();
-    if (files.output.empty() && extras.size() == 1 && !extras[0].starts_with("-")) {
-        files.output = extras[0];
-        extras.clear();
-    }
-    if (!extras.empty())
-        throw CLI::ExtrasError(extras);
+// Once the command line is read: the output, named once.
+const CodecFiles& named(CodecFiles& files) {
+    if (!files.output.empty() && !files.trailingOutput.empty())
+        throw CLI::ValidationError("--output", "given twice, as -o and after the input");
+    if (files.output.empty())
+        files.output = files.trailingOutput;
     if (files.output.empty())
         throw CLI::RequiredError("--output");
     return files;
@@ -171,16 +169,16 @@ void addCodecCommands(CLI::App& app, Session& session) {
         ->check(valueIs("1024, 2048 or 4096", [](const std::string& text) {
             return text == "1024" || text == "2048" || text == "4096";
         }));
-    implodeCommand->callback([&session, implodeCommand, implodeFiles, ascii, dictionary] {
-        const CodecFiles& files = named(*implodeFiles, *implodeCommand);
+    implodeCommand->callback([&session, implodeFiles, ascii, dictionary] {
+        const CodecFiles& files = named(*implodeFiles);
         session.exitCode = implode(files.input, files.output, *ascii, *dictionary, session.verbose);
     });
 
     auto* explodeCommand = app.add_subcommand("explode", "Decompress a raw implode stream");
     auto explodeFiles = std::make_shared<CodecFiles>();
     addFiles(*explodeCommand, *explodeFiles, "The implode stream", "The file to write");
-    explodeCommand->callback([&session, explodeCommand, explodeFiles] {
-        const CodecFiles& files = named(*explodeFiles, *explodeCommand);
+    explodeCommand->callback([&session, explodeFiles] {
+        const CodecFiles& files = named(*explodeFiles);
         session.exitCode = explode(files.input, files.output, session.verbose);
     });
 }

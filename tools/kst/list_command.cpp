@@ -53,14 +53,15 @@ int list(const std::string& path, bool verbose) {
 
 void addListCommand(CLI::App& app, Session& session) {
     auto path = std::make_shared<std::string>();
-    // "ls" is the earlier name for containers; it now lists either kind, like "list".
-    for (const char* name : {"list", "ls"}) {
+    // "ls", the earlier name for containers, lists either kind too; it is not shown in the help.
+    for (const std::string_view name : {"list", "ls"}) {
         auto* command = app.add_subcommand(
-            name, "List the members of a packed installation file or a packed archive");
+            std::string(name),
+            "List the members of a packed installation file or a packed archive");
         command->add_option("FILE", *path, "The container, or the archive's first volume")
             ->required();
         command->callback([&session, path] { session.exitCode = list(*path, session.verbose); });
-        if (name != std::string_view("list"))
+        if (name == "ls")
             command->group("");
     }
 }

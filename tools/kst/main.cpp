@@ -63,8 +63,10 @@ std::optional<std::string> unknownCommand(const CLI::App& app, int argc, char** 
 
 std::string commandNames(const CLI::App& app) {
     std::string names;
-    for (const CLI::App* command : app.get_subcommands({}))
-        names += (names.empty() ? "" : ", ") + command->get_name();
+    for (const CLI::App* command : app.get_subcommands({})) {
+        if (!command->get_group().empty()) // hidden: an earlier spelling
+            names += (names.empty() ? "" : ", ") + command->get_name();
+    }
     return names;
 }
 
