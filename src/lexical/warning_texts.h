@@ -3,6 +3,8 @@
 // worded here once.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,16 @@ inline constexpr std::string_view kUnterminatedQuote =
 inline constexpr std::string_view kTextIgnored = "text after the command's fields is ignored";
 inline constexpr std::string_view kConditionTextIgnored = "text after the condition is ignored";
 inline constexpr std::string_view kNulByte = "NUL byte: the line ends there";
+
+// A number as a warning shows what a word was read as: "12", "3.1", never "12.000000".
+inline std::string numberText(int32_t value) {
+    return std::to_string(value);
+}
+inline std::string numberText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
 
 // A word read as a number that is not just that number: "12abc" is 12, "abc" and nothing 0.
 inline std::string notANumber(std::string_view what, std::string_view word,

@@ -79,7 +79,7 @@ T numberIn(const std::string& word, lexical::LeadingNumber<T> number, std::strin
            ConditionContext& context) {
     if (!number.plain)
         context.warnings.push_back(
-            lexical::warnings::notANumber(what, word, std::to_string(number.value)));
+            lexical::warnings::notANumber(what, word, lexical::warnings::numberText(number.value)));
     return number.value;
 }
 

@@ -49,8 +49,8 @@ double readRangeEnd(lexical::FieldCursor& cursor, DeferredTest& test,
         test.fault = "range without its low and high numbers";
     const lexical::LeadingNumber<double> number = lexical::leadingDecimal(word);
     if (!word.empty() && !number.plain)
-        warnings.push_back(
-            lexical::warnings::notANumber("range number", word, std::to_string(number.value)));
+        warnings.push_back(lexical::warnings::notANumber(
+            "range number", word, lexical::warnings::numberText(number.value)));
     return number.value;
 }
 
