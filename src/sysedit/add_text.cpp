@@ -33,7 +33,14 @@ bool readFields(lexical::FieldCursor& cursor, const SearchTokens& tokens, TextIn
 
     bool passedOver = false;
     while (!cursor.atEnd()) {
-        const std::string word = cursor.readWord();
+        const size_t before = cursor.position();
+        std::string word = cursor.readWord();
+        // A word stops before '=', so a lone '=' would be met again and again: it is passed over
+        // like any other word.
+        if (word.empty() && cursor.takeEquals())
+            word = "=";
+        else if (cursor.position() == before)
+            break;
         if (lexical::equalsIgnoringAsciiCase(word, "REPLACE")) {
             entry.replace = true;
         } else if (!passedOver) {

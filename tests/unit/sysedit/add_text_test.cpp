@@ -50,6 +50,8 @@ TEST(AddText, LinesAreReadAsFarAsTheyGo) {
         {"ADDTEXT \"t\" \"f.txt\" \"where", false, "", "f.txt"},
         {"ADDTEXT \"t\" \"f.txt\" 3", false, "\"3\" is passed over", "f.txt"},
         {"ADDTEXT \"t\" \"f.txt\" \"3\" REPLACE ALL", false, "\"ALL\" is passed over", "f.txt"},
+        // A word stops before '=': the '=' is a word of its own, so the line still ends.
+        {"ADDTEXT \"t\" f.txt = REPLACE", false, "\"=\" is passed over", "f.txt"},
     };
     for (const Case& c : cases) {
         const auto entry = parse(c.line);
@@ -61,6 +63,7 @@ TEST(AddText, LinesAreReadAsFarAsTheyGo) {
         EXPECT_EQ(entry.item.file, c.file) << c.line;
     }
     EXPECT_TRUE(parse("ADDTEXT \"t\" \"f.txt\" \"3\" REPLACE ALL").item.replace);
+    EXPECT_TRUE(parse("ADDTEXT \"t\" f.txt = REPLACE").item.replace);
     // Texts are bounded after their tokens are replaced.
     const std::string left(600, 'l');
     EXPECT_TRUE(parse("ADDTEXT \"$LEFT$$LEFT$\" f.txt", {left, "", ""}).error);
