@@ -14,7 +14,6 @@ namespace kestrel::files {
 namespace {
 
 using lexical::FieldCursor;
-using lexical::QuotedField;
 
 // A field that must fit its buffer: a longer one is cut and marks the line as broken.
 void storeBounded(std::string& field, std::string value, size_t capacity, bool& error) {
@@ -25,13 +24,15 @@ void storeBounded(std::string& field, std::string value, size_t capacity, bool& 
     field = std::move(value);
 }
 
-// The digits after "POPID=", as a popup number. Nothing unless a whole decimal number that
-// fits 32 bits stands there.
-std::optional<int32_t> readPopupId(FieldCursor& cursor) {
+// The run of digits after "POPID=" (separators skipped first), as a popup number: none when it
+// does not fit 32 bits. No digits read as 0.
+std::optional<int32_t> readPopupId(FieldCursor& cursor, ParsedEntry& parsed) {
     cursor.skipSeparators();
-    if (!lexical::startsWithDigit(cursor.rest()))
-        return std::nullopt;
-    const auto value = lexical::parseUnsignedDecimal(cursor.readWord());
+    const std::string digits = cursor.readDigits();
+    if (digits.empty())
+        parsed.warn("POPID without a number: read as 0");
+    const auto value =
+        digits.empty() ? std::optional<uint64_t>(0) : lexical::parseUnsignedDecimal(digits);
     if (!value || *value > INT32_MAX)
         return std::nullopt;
     return static_cast<int32_t>(*value);
@@ -39,15 +40,16 @@ std::optional<int32_t> readPopupId(FieldCursor& cursor) {
 
 void classifySource(ParsedEntry& parsed, std::string value) {
     FileEntry& entry = parsed.item;
-    // One trailing backslash goes, unless it is all there is (the server's root).
-    if (value.size() > 1 && value.back() == '\\')
+    if (value.empty() || value == "\\")
+        parsed.warn("SOURCE without a folder: the script's own folder");
+    if (!value.empty() && value.back() == '\\')
         value.pop_back();
     entry.hasSource = true;
     if (value.size() > 1 && value[1] == ':') {
         entry.sourceKind = SourceKind::Local;
-    } else if (value.front() == '$') {
+    } else if (!value.empty() && value.front() == '$') {
         entry.sourceKind = SourceKind::Local;
-    } else if (value.front() == '\\') {
+    } else if (!value.empty() && value.front() == '\\') {
         entry.sourceKind = SourceKind::ServerRoot;
     } else if (value.find("//") != std::string::npos) {
         entry.sourceKind = SourceKind::Url;
@@ -59,51 +61,58 @@ void classifySource(ParsedEntry& parsed, std::string value) {
     storeBounded(entry.source, std::move(value), FileEntry::kSourceCapacity, parsed.error);
 }
 
-// GROUP=n n ...: each number is looked up in the group-number table; a repeated GROUP
-// replaces the groups of an earlier one.
-bool readGroups(FieldCursor& cursor, FileEntry& entry, const lexical::OptionTables& options) {
+// GROUP=n n ...: runs of digits separated by blanks or commas, up to anything else. Each number
+// is looked up in the group-number table; a repeated GROUP replaces the groups of an earlier
+// one.
+bool readGroups(FieldCursor& cursor, ParsedEntry& parsed, const lexical::OptionTables& options) {
+    FileEntry& entry = parsed.item;
     cursor.skipSeparators();
     entry.groups.fill(FileEntry::kNoGroup);
     size_t count = 0;
     while (lexical::startsWithDigit(cursor.rest())) {
         if (count == FileEntry::kGroupSlots)
             return false;
-        const auto number = lexical::parseUnsignedDecimal(cursor.readWord());
+        const auto number = lexical::parseUnsignedDecimal(cursor.readDigits());
         if (!number || *number >= static_cast<uint64_t>(lexical::OptionTables::kSize))
             return false;
         const int32_t option = options.optionOfGroup(static_cast<int32_t>(*number));
         if (option == lexical::OptionTables::kNoOption)
             return false; // no group declared that number
         entry.groups[count++] = static_cast<uint32_t>(option);
+        cursor.skipSeparators();
     }
-    return count > 0;
+    if (count == 0)
+        parsed.warn("GROUP without numbers: the file belongs to no group");
+    return true;
 }
 
-// ATTRIBUTE="AHRS": the letters in any case and order; an empty value clears every bit.
-bool readAttributes(FieldCursor& cursor, FileEntry& entry) {
-    const QuotedField quoted = lexical::readQuotedField(cursor);
-    if (!quoted.complete())
-        return false;
-    uint32_t bits = 0;
-    for (char c : quoted.text) {
+// ATTRIBUTE="AHRS": the letters in any case and order. The value is quoted: a bare word clears
+// every bit and is then read as the next attribute.
+bool readAttributes(FieldCursor& cursor, ParsedEntry& parsed) {
+    FileEntry& entry = parsed.item;
+    entry.attributes = 0;
+    if (!lexical::quotedFieldFollows(cursor)) {
+        parsed.warn("ATTRIBUTE without a quoted value: no attribute bits");
+        return true;
+    }
+    for (char c : cursor.readQuoted()) {
         switch (lexical::asciiUpper(c)) {
         case 'A':
-            bits |= os::attributes::Archive;
+            entry.attributes |= os::attributes::Archive;
             break;
         case 'H':
-            bits |= os::attributes::Hidden;
+            entry.attributes |= os::attributes::Hidden;
             break;
         case 'R':
-            bits |= os::attributes::ReadOnly;
+            entry.attributes |= os::attributes::ReadOnly;
             break;
         case 'S':
-            bits |= os::attributes::System;
+            entry.attributes |= os::attributes::System;
             break;
         default:
             return false;
         }
     }
-    entry.attributes = bits;
     return true;
 }
 
@@ -131,31 +140,25 @@ bool readFileAttribute(FieldCursor& cursor, ParsedEntry& parsed, const FileEntry
         return mode.has_value();
     }
     if (is("SOURCE")) {
-        auto value = lexical::readQuotedOrWord(cursor);
-        if (!value || value->empty())
-            return false;
-        classifySource(parsed, std::move(*value));
+        classifySource(parsed, lexical::readTextOrWord(cursor));
         return !parsed.error;
     }
     if (is("POPID")) {
-        const auto id = readPopupId(cursor);
+        const auto id = readPopupId(cursor, parsed);
         if (id)
             entry.popupId = *id;
         return id.has_value();
     }
     if (is("GROUP"))
-        return readGroups(cursor, entry, context.options);
-    return readAttributes(cursor, entry);
+        return readGroups(cursor, parsed, context.options);
+    return readAttributes(cursor, parsed);
 }
 
 void parseFileLine(FieldCursor& cursor, ParsedEntry& parsed, const FileEntryContext& context) {
-    FileEntry& entry = parsed.item;
-    auto name = lexical::readQuotedOrWord(cursor);
-    if (!name || name->empty()) {
-        parsed.error = true;
-        return;
-    }
-    storeBounded(entry.name, std::move(*name), FileEntry::kNameCapacity, parsed.error);
+    std::string name = lexical::readTextOrWord(cursor);
+    if (name.empty())
+        parsed.warn("FILE without a name");
+    storeBounded(parsed.item.name, std::move(name), FileEntry::kNameCapacity, parsed.error);
     while (!parsed.error) {
         cursor.skipSeparators();
         if (cursor.atEnd())
@@ -165,44 +168,34 @@ void parseFileLine(FieldCursor& cursor, ParsedEntry& parsed, const FileEntryCont
     }
 }
 
+// INSERTDISK is never refused: what cannot be read is passed over, with a warning.
 void parseInsertDiskLine(FieldCursor& cursor, ParsedEntry& parsed) {
     FileEntry& entry = parsed.item;
     entry.kind = EntryKind::Disk;
     entry.name = lexical::texts::kNextDisk;
-    const QuotedField description = lexical::readQuotedField(cursor);
-    if (description.state == QuotedField::State::Unterminated) {
-        parsed.error = true;
-        return;
-    }
-    if (!description.text.empty())
-        storeBounded(entry.name, description.text, FileEntry::kNameCapacity, parsed.error);
+    bool cut = false;
+    const std::string description = cursor.readQuoted();
+    if (!description.empty())
+        storeBounded(entry.name, description, FileEntry::kNameCapacity, cut);
     if (cursor.atEnd())
         return;
-
-    const QuotedField label = lexical::readQuotedField(cursor);
-    if (label.state == QuotedField::State::Unterminated) {
-        parsed.error = true;
-        return;
-    }
-    storeBounded(entry.volumeLabel, label.text, FileEntry::kVolumeLabelCapacity, parsed.error);
+    storeBounded(entry.volumeLabel, cursor.readQuoted(), FileEntry::kVolumeLabelCapacity, cut);
     if (!entry.volumeLabel.empty())
         entry.kind = EntryKind::DiskWithLabel;
+    if (cut)
+        parsed.warn("disk description or volume label longer than its place: cut");
     if (cursor.atEnd())
         return;
-
-    if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "POPID") || !cursor.takeEquals()) {
-        parsed.error = true;
-        return;
+    if (lexical::equalsIgnoringAsciiCase(cursor.readWord(), "POPID") && cursor.takeEquals()) {
+        const auto id = readPopupId(cursor, parsed);
+        if (id)
+            entry.popupId = *id;
+        cursor.skipSeparators();
+        if (id && cursor.atEnd())
+            return;
     }
-    const auto id = readPopupId(cursor);
-    if (!id) {
-        parsed.error = true;
-        return;
-    }
-    entry.popupId = *id;
-    cursor.skipSeparators();
-    if (!cursor.atEnd())
-        parsed.error = true;
+    parsed.warn("words after the disk's description and volume label are passed over");
+    cursor.skipToEnd();
 }
 
 } // namespace

@@ -91,9 +91,9 @@ struct FileEntryContext {
 
 using ParsedEntry = lexical::Parsed<FileEntry>;
 
-// Parses the rest of a FILE or INSERTDISK line (cursor behind the command word). A line that
-// cannot be read is an error, and the entry is kept as far as it was read: for FILE the error
-// stops the script, INSERTDISK keeps the entry.
+// Parses the rest of a FILE or INSERTDISK line (cursor behind the command word). A FILE line
+// that cannot be read is an error (the entry is kept as far as it was read); an INSERTDISK line
+// is never one: what it cannot read it passes over, with a warning.
 ParsedEntry parseFileEntry(lexical::FieldCursor& cursor, EntryCommand command,
                            const FileEntryContext& context);
 

@@ -5,6 +5,7 @@
 #include "lexical/line_source.h"
 #include "lexical/numbers.h"
 #include "lexical/quoted_field.h"
+#include "lexical/warning_texts.h"
 #include "lexical/word_table.h"
 
 #include <cstdint>
@@ -199,6 +200,8 @@ bool readBlockLines(lexical::FieldCursor& cursor, lexical::LineSource& lines,
         } else {
             return false;
         }
+        if (!cursor.atEnd())
+            result.warn(std::string(lexical::warnings::kTextIgnored), result.linesTaken, line);
     }
 }
 

@@ -111,9 +111,11 @@ struct RegistryBlockParse : lexical::ParseStatus {
 // Reads the lines after a BEGINREGISTRY line up to ENDREGISTRY. Each line goes into the
 // cursor, so that after a failure the cursor holds the line at fault. Fails on a second KEY
 // line, a VALUE line before the KEY line, an unknown word, a key path without a known root or
-// a key below it, a field that must be quoted and is not, binary data that is not binary
-// digits, DWORD data that is not a 32-bit number, the 51st value, any other keyword, and the
-// end of the lines before ENDREGISTRY.
+// a key below it, a field that must be quoted and is not (or is never closed), binary data
+// that is not binary digits, DWORD data that is not a 32-bit number, the 51st value, any other
+// keyword, and the end of the lines before ENDREGISTRY. These stay errors where other commands
+// read leniently: a name read as empty names the key's default value, and a number read as far
+// as it goes writes a value the script did not mean, over the one that was there.
 RegistryBlockParse parseRegistryBlock(lexical::FieldCursor& cursor, lexical::LineSource& lines);
 
 // The root a name stands for (compared without regard to case), if any.

@@ -5,8 +5,6 @@
 
 namespace kestrel::lexical {
 
-namespace {
-
 bool isStandardSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',';
 }
@@ -14,6 +12,8 @@ bool isStandardSeparator(char c) {
 bool isConditionSeparator(char c) {
     return isStandardSeparator(c) || c == '(' || c == ')';
 }
+
+namespace {
 
 struct FieldMacro {
     Macro macro;
@@ -36,6 +36,7 @@ FieldCursor::FieldCursor(std::string_view text, const MacroVariables* macros) : 
 void FieldCursor::setText(std::string_view text) {
     text_.assign(text.substr(0, kCapacity));
     position_ = 0;
+    unterminatedQuote_ = false;
 }
 
 void FieldCursor::skip(Separators set) {
@@ -128,6 +129,7 @@ std::string FieldCursor::readQuoted() {
         field += c;
         ++position_;
     }
+    unterminatedQuote_ = true;
     return {}; // no closing quote: the position stays at the end
 }
 
@@ -158,6 +160,13 @@ bool FieldCursor::takeEquals() {
         return false;
     ++position_;
     return true;
+}
+
+std::string FieldCursor::readDigits() {
+    const size_t start = position_;
+    while (position_ < text_.size() && isDecimalDigit(text_[position_]))
+        ++position_;
+    return text_.substr(start, position_ - start);
 }
 
 int32_t FieldCursor::readNumber() {

@@ -30,6 +30,10 @@ enum class ComparisonOperator : int32_t {
     Range = 7, // never read: a condition sets it itself
 };
 
+// Blank, tab, line feed, carriage return and comma; conditions add '(' and ')'.
+bool isStandardSeparator(char c);
+bool isConditionSeparator(char c);
+
 class FieldCursor {
   public:
     static constexpr size_t kCapacity = 998; // characters of a line
@@ -68,6 +72,9 @@ class FieldCursor {
     // the character when no quote comes first; empty with the position at the end when the
     // closing quote is missing.
     std::string readQuoted();
+    // Whether a quoted field read since the text was set had no closing quote, so that the
+    // rest of the line went with it.
+    bool metUnterminatedQuote() const { return unterminatedQuote_; }
     // -1 when no quote comes first; otherwise readQuoted and the length of its field.
     int32_t quotedLength();
     // Text between '(' and ')'. Empty (position kept) without '('; empty with the position at
@@ -75,6 +82,10 @@ class FieldCursor {
     std::string readParenthesized();
     // Steps over an '=' at the position itself (no separators skipped first).
     bool takeEquals();
+    // The decimal digits at the position itself, nothing skipped before or after them.
+    std::string readDigits();
+    // Takes the rest of the line as read, for a caller that reads it in a way of its own.
+    void skipToEnd() { position_ = text_.size(); }
     // readWord as a decimal integer: leading white space, optional sign, digits up to the first
     // non-digit; 0 without digits. The word is taken to 79 characters; the value is held
     // within the 32-bit range.
@@ -92,6 +103,7 @@ class FieldCursor {
     std::string text_;
     size_t position_ = 0;
     const MacroVariables* macros_ = nullptr;
+    bool unterminatedQuote_ = false;
 };
 
 } // namespace kestrel::lexical

@@ -75,33 +75,75 @@ std::optional<double> parseDecimalNumber(std::string_view word) {
     return value;
 }
 
-std::optional<int32_t> parseSize(std::string_view word) {
-    size_t digitsEnd = 0;
-    bool anyDigit = false;
+namespace {
+
+// The length of the [sign]digits[.digits] that text begins with (after skipped white space,
+// which skip reports), and whether any digit stood in it.
+size_t decimalPrefix(std::string_view text, size_t& skip, bool& anyDigit, bool fraction) {
+    skip = 0;
+    while (skip < text.size() && isWhiteSpace(text[skip]))
+        ++skip;
+    size_t i = skip;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    anyDigit = false;
     bool point = false;
-    for (; digitsEnd < word.size(); ++digitsEnd) {
-        const char c = word[digitsEnd];
-        if (isDecimalDigit(c))
+    for (; i < text.size(); ++i) {
+        if (isDecimalDigit(text[i]))
             anyDigit = true;
-        else if (c == '.' && !point)
+        else if (fraction && text[i] == '.' && !point)
             point = true;
         else
             break;
     }
+    return i - skip;
+}
+
+} // namespace
+
+LeadingNumber<int32_t> leadingInteger(std::string_view word) {
+    size_t skip = 0;
+    bool anyDigit = false;
+    const size_t length = decimalPrefix(word, skip, anyDigit, false);
+    std::string_view digits = word.substr(skip, length);
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-'))
+        digits.remove_prefix(1);
+    const bool inRange = leadingDigits(digits).has_value();
+    const bool plain = skip == 0 && anyDigit && length == word.size() && inRange;
+    return {leadingSignedNumber(word), plain, inRange};
+}
+
+LeadingNumber<double> leadingDecimal(std::string_view word) {
+    size_t skip = 0;
+    bool anyDigit = false;
+    const size_t length = decimalPrefix(word, skip, anyDigit, true);
     if (!anyDigit)
-        return std::nullopt;
+        return {0.0, false};
+    std::string_view number = word.substr(skip, length);
+    const bool negative = number.front() == '-';
+    if (number.front() == '+' || number.front() == '-')
+        number.remove_prefix(1);
     double value = 0.0;
-    const auto [end, ec] =
-        std::from_chars(word.data(), word.data() + digitsEnd, value, std::chars_format::fixed);
-    if (ec != std::errc{} || end != word.data() + digitsEnd)
-        return std::nullopt;
-    const size_t unit = word.find_first_of("KkMm", digitsEnd);
+    std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
+    return {negative ? -value : value, parseDecimalNumber(word).has_value()};
+}
+
+std::optional<LeadingNumber<int32_t>> leadingSize(std::string_view word) {
+    const LeadingNumber<double> number = leadingDecimal(word);
+    double value = number.value;
+    const size_t unit = word.find_first_of("KkMm");
     if (unit != std::string_view::npos)
         value *= (word[unit] == 'K' || word[unit] == 'k') ? 1e3 : 1e6;
     value = std::trunc(value);
-    if (value > static_cast<double>(kInt32Max))
+    if (value > static_cast<double>(kInt32Max) || value < -static_cast<double>(kInt32Max) - 1)
         return std::nullopt;
-    return static_cast<int32_t>(value);
+    const bool unitAtEnd = unit == std::string_view::npos || unit + 1 == word.size();
+    const std::string_view digits =
+        word.substr(0, unit == std::string_view::npos ? word.size() : unit);
+    return LeadingNumber<int32_t>{static_cast<int32_t>(value),
+                                  unitAtEnd && !digits.empty() && digits.front() != '-' &&
+                                      digits.front() != '+' &&
+                                      parseDecimalNumber(digits).has_value()};
 }
 
 std::optional<int32_t> leadingDigits(std::string_view text) {

@@ -20,10 +20,26 @@ std::optional<int32_t> parseSmallNumber(std::string_view word, int32_t limit);
 // A whole word of the form [+|-]digits[.digits] or [+|-].digits (at most 30 digits), as a
 // floating-point number.
 std::optional<double> parseDecimalNumber(std::string_view word);
-// A size in bytes: a decimal number that may have a fraction, with an optional unit letter (the
-// first K or M after the number, any case, multiplies by 1,000 or 1,000,000; units are decimal).
-// None for a word that is not such a number or a size beyond the 32-bit range.
-std::optional<int32_t> parseSize(std::string_view word);
+
+// A number read as far as it goes, the way the C library reads one, and whether the word was
+// that number and nothing else: a reader that takes "12abc" as 12 says so, so that the script's
+// author can hear of it.
+template <typename T> struct LeadingNumber {
+    T value{};
+    bool plain = false;
+    bool inRange = true; // false when the digits went beyond what T holds (value held there)
+};
+
+// As atoi: leading white space, an optional sign, digits up to the first other character; 0
+// without digits; held within the 32-bit range. Plain: a sign and 1 to 10 digits, all in range.
+LeadingNumber<int32_t> leadingInteger(std::string_view word);
+// As atof, decimal only: leading white space, an optional sign, digits with an optional
+// fraction; 0 without digits. Plain: what parseDecimalNumber takes.
+LeadingNumber<double> leadingDecimal(std::string_view word);
+// A size in bytes: leadingDecimal of the word, times 1,000 for the first K or 1,000,000 for the
+// first M (any case) that the word holds, truncated; units are decimal. Plain: a number and at
+// most one unit letter after it. None beyond the 32-bit range.
+std::optional<LeadingNumber<int32_t>> leadingSize(std::string_view word);
 
 // The decimal digits text starts with, up to the first other character: 0 without any; none
 // when they do not fit 32 bits.

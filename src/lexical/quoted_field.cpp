@@ -1,5 +1,7 @@
 #include "lexical/quoted_field.h"
 
+#include "lexical/warning_texts.h"
+
 namespace kestrel::lexical {
 
 namespace {
@@ -38,26 +40,9 @@ QuotedField readQuotedField(FieldCursor& cursor) {
     return field;
 }
 
-namespace {
-
-std::optional<std::string> readQuotedOr(FieldCursor& cursor,
-                                        std::string (FieldCursor::*readWord)()) {
-    QuotedField quoted = readQuotedField(cursor);
-    if (quoted.state == QuotedField::State::Unterminated)
-        return std::nullopt;
-    if (quoted.complete())
-        return std::move(quoted.text);
-    return (cursor.*readWord)();
-}
-
-} // namespace
-
-std::optional<std::string> readQuotedOrWord(FieldCursor& cursor) {
-    return readQuotedOr(cursor, &FieldCursor::readWord);
-}
-
-std::optional<std::string> readQuotedOrConditionWord(FieldCursor& cursor) {
-    return readQuotedOr(cursor, &FieldCursor::readConditionWord);
+std::string readQuotedOrConditionWord(FieldCursor& cursor) {
+    cursor.skipConditionSeparators();
+    return quotedFieldFollows(cursor) ? cursor.readQuoted() : cursor.readConditionWord();
 }
 
 std::string readTextOrWord(FieldCursor& cursor) {
@@ -65,6 +50,23 @@ std::string readTextOrWord(FieldCursor& cursor) {
     if (text.empty())
         text = cursor.readWord();
     return text;
+}
+
+std::string readExpectedQuoted(FieldCursor& cursor, ParseStatus& status, std::string_view what) {
+    if (!quotedFieldFollows(cursor)) {
+        status.warn(cursor.atEnd() ? "no " + std::string(what) + ": read as empty"
+                                   : warnings::unquoted(what));
+        return {};
+    }
+    return cursor.readQuoted();
+}
+
+std::string readQuotedInRun(FieldCursor& cursor, ParseStatus& status, bool& noted) {
+    if (!noted && !quotedFieldFollows(cursor) && !cursor.atEnd()) {
+        status.warn(warnings::unquoted("field"));
+        noted = true;
+    }
+    return cursor.readQuoted();
 }
 
 std::optional<std::string> readRequiredQuoted(FieldCursor& cursor) {

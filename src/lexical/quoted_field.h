@@ -4,9 +4,11 @@
 #pragma once
 
 #include "lexical/field_cursor.h"
+#include "lexical/parse_result.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kestrel::lexical {
 
@@ -34,10 +36,19 @@ std::optional<std::string> readRequiredQuoted(FieldCursor& cursor);
 // True when the next field, after separators, begins with a quote.
 bool quotedFieldFollows(FieldCursor& cursor);
 
-// A field written in quotes, or else as a word (readWord, or readConditionWord in conditions).
-// Nothing for an unterminated quote.
-std::optional<std::string> readQuotedOrWord(FieldCursor& cursor);
-std::optional<std::string> readQuotedOrConditionWord(FieldCursor& cursor);
+// A field in quotes when a quote comes first, or else a word as conditions read one. A quote
+// never closed reads as empty.
+std::string readQuotedOrConditionWord(FieldCursor& cursor);
+
+// A field the language reads with readQuoted where the script may have left it out or written
+// it without quotes: either way it reads as empty, and status hears of it under the name what.
+// (A quote never closed also reads as empty; the cursor remembers that one.)
+std::string readExpectedQuoted(FieldCursor& cursor, ParseStatus& status, std::string_view what);
+
+// readQuoted for one of a run of quoted fields (WINITEM, INIFILE). The first field of the run that
+// is there but not quoted is noted in status; it and every later field then read as empty, the
+// word staying where it is. noted remembers that it was told.
+std::string readQuotedInRun(FieldCursor& cursor, ParseStatus& status, bool& noted);
 
 // A field written with or without quotes, as most commands read a name: readQuoted, then
 // readWord when that gave nothing (so an unterminated or empty quote reads the next word).

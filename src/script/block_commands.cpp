@@ -5,6 +5,7 @@
 #include "lexical/field_cursor.h"
 #include "lexical/line_source.h"
 #include "lexical/numbers.h"
+#include "lexical/warning_texts.h"
 #include "os/prompts.h"
 #include "script/command_support.h"
 #include "script/interpreter.h"
@@ -18,8 +19,8 @@ namespace kestrel::script {
 
 namespace {
 
-// Reads the lines of the command's block, up to its end keyword, into the text store. An error is
-// placed on the line at fault, or on the keyword line when the lines ran out before the end.
+// Reads the lines of the command's block, up to its end keyword or the end of the lines, into the
+// text store. An error is placed on the line at fault.
 CommandResult readBlock(CommandContext& c, std::string_view ownFace) {
     const TitleFont& title = c.globals.settings.titleFont;
     const ui::MeasureFont font =
@@ -28,18 +29,9 @@ CommandResult readBlock(CommandContext& c, std::string_view ownFace) {
                                                          c.services.measure, c.state.textStore);
     if (c.take(read) == CommandResult::Done)
         return CommandResult::Done;
-    switch (read.problem) {
-    case ui::ScreenBlockError::None:
-        break;
-    case ui::ScreenBlockError::MissingEnd:
-        return c.failAt(c.keywordLineNumber, c.keywordLine);
-    case ui::ScreenBlockError::ReadFailed:
+    if (read.problem == ui::ScreenBlockError::ReadFailed)
         return CommandResult::Error;
-    case ui::ScreenBlockError::LineTooLong:
-    case ui::ScreenBlockError::TooManyLines:
-        return c.failAt(c.lines.lastLineNumber(), read.errorLine);
-    }
-    return CommandResult::Error;
+    return c.failAt(c.lines.lastLineNumber(), read.errorLine);
 }
 
 // The screen a builder made, or the error placed on the block line at fault.
@@ -59,25 +51,29 @@ ui::DialogLook lookFor(CommandContext& c, std::string_view ownFace, int32_t ownS
 }
 
 // The optional quoted face and size after BEGINFIRSTSCREEN, BEGINLASTSCREEN and POPMESSAGE.
-bool readFontFields(lexical::FieldCursor& cursor, std::string& face, int32_t& size) {
+bool readFontFields(CommandContext& c, std::string& face, int32_t& size) {
+    lexical::FieldCursor& cursor = c.cursor();
     face = cursor.readQuoted();
     if (face.size() > kFontFaceCapacity)
         return false;
     const std::string sizeWord = cursor.readWord();
     if (sizeWord.empty())
         return true;
-    // Dialog fonts are measured in points; anything beyond a few hundred is a typing error.
+    const lexical::LeadingNumber<int32_t> points = lexical::leadingInteger(sizeWord);
+    if (!points.plain)
+        c.warn(lexical::warnings::notANumber("font size", sizeWord, std::to_string(points.value)));
+    // Dialog fonts are measured in points and kept in 16 bits; beyond a few hundred is a typing
+    // error.
     constexpr int32_t kMaxPointSize = 999;
-    const std::optional<int32_t> points = lexical::parseSmallNumber(sizeWord, kMaxPointSize + 1);
-    if (!points)
+    if (points.value < 0 || points.value > kMaxPointSize)
         return false;
-    size = *points;
+    size = points.value;
     return true;
 }
 
 CommandResult screen(CommandContext& c, std::optional<BuiltScreen>& target) {
     ParserState& state = c.state;
-    if (!readFontFields(c.cursor(), state.blockFontFace, state.blockFontSize))
+    if (!readFontFields(c, state.blockFontFace, state.blockFontSize))
         return CommandResult::Error;
     // The face and size belong to this block only.
     const std::string face = std::exchange(state.blockFontFace, {});
@@ -127,9 +123,13 @@ CommandResult commandPopMessage(CommandContext& c) {
     if (static_cast<int32_t>(script.popMessages.size()) >= InstallScript::kMaxPopMessages)
         return CommandResult::Error;
     PopMessage pop;
-    pop.number = lexical::leadingNumber(numberWord);
+    const lexical::LeadingNumber<int32_t> number = lexical::leadingInteger(numberWord);
+    if (!number.plain)
+        c.warn(lexical::warnings::notANumber("pop message number", numberWord,
+                                             std::to_string(number.value)));
+    pop.number = number.value;
     pop.fontSize = 0;
-    if (!readFontFields(cursor, pop.fontFace, pop.fontSize))
+    if (!readFontFields(c, pop.fontFace, pop.fontSize))
         return CommandResult::Error;
     if (pop.fontFace.empty())
         pop.fontFace = c.globals.settings.screenFont;
@@ -146,30 +146,37 @@ CommandResult commandPopMessage(CommandContext& c) {
     return CommandResult::Done;
 }
 
+// BEGINGROUP [EXCLUSIVE] [number]: two words are read. The group is numbered when either starts
+// with a digit, and its number is the value of the number word however it is written.
 CommandResult commandBeginGroup(CommandContext& c) {
     // The groups were offered before the deferred pass began.
     if (c.deferredPass)
         return CommandResult::Error;
     InstallScript& script = c.script;
     lexical::FieldCursor& cursor = c.cursor();
-    bool exclusive = false;
-    std::string numberWord = cursor.readWord();
-    if (lexical::equalsIgnoringAsciiCase(numberWord, "EXCLUSIVE")) {
-        exclusive = true;
-        numberWord = cursor.readWord();
-    }
-    // Nothing may follow the number: a misspelt EXCLUSIVE would otherwise change the group.
-    if (!cursor.atEnd())
-        return CommandResult::Error;
+    const std::string first = cursor.readWord();
+    const std::string second = cursor.readWord();
+    const bool exclusive = lexical::equalsIgnoringAsciiCase(first, "EXCLUSIVE");
+    const std::string& numberWord = exclusive ? second : first;
+    const std::string& otherWord = exclusive ? first : second;
+    const lexical::LeadingNumber<int32_t> value = lexical::leadingInteger(numberWord);
     std::optional<int32_t> number;
-    if (!numberWord.empty()) {
-        constexpr int32_t kNumberLimit = 1000000000;
-        number = lexical::parseSmallNumber(numberWord, kNumberLimit);
-        if (!number)
-            return CommandResult::Error;
+    if (lexical::startsWithDigit(first) || lexical::startsWithDigit(second)) {
+        number = value.value;
         if (static_cast<int32_t>(script.groups.size()) >= InstallScript::kMaxGroups)
             return CommandResult::Error;
     }
+    if (number && !value.plain)
+        c.warn("group word \"" + numberWord + "\" read as the group number " +
+               std::to_string(*number));
+    else if (!number && !numberWord.empty())
+        c.warn("group word \"" + numberWord + "\" is neither EXCLUSIVE nor a number: the " +
+               "default group");
+    if (!exclusive && !otherWord.empty())
+        c.warn("group word \"" + otherWord + "\" is passed over" +
+               (lexical::equalsIgnoringAsciiCase(otherWord, "EXCLUSIVE")
+                    ? ": EXCLUSIVE counts only before the number"
+                    : ""));
 
     if (readBlock(c, {}) != CommandResult::Done)
         return CommandResult::Error;
@@ -206,6 +213,8 @@ CommandResult commandBeginGroup(CommandContext& c) {
 }
 
 CommandResult commandBeginRegistry(CommandContext& c) {
+    if (!c.cursor().atEnd())
+        c.warn(std::string(lexical::warnings::kTextIgnored));
     files::RegistryBlockParse parse = files::parseRegistryBlock(c.cursor(), c.lines);
     if (c.take(parse) != CommandResult::Done) {
         // Lines that ran out before ENDREGISTRY: the block that was never closed is at fault.
@@ -215,6 +224,9 @@ CommandResult commandBeginRegistry(CommandContext& c) {
     }
     if (parse.block)
         c.script.registryBlocks.push_back(std::move(*parse.block));
+    // The block's lines went through the cursor; the command's own line is read to its end.
+    c.cursor().setText(c.keywordLine);
+    c.cursor().skipToEnd();
     return CommandResult::Done;
 }
 

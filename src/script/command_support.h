@@ -56,6 +56,8 @@ struct CommandContext {
     // An item parser's verdict: its warnings go into the report under their lines, and an
     // error makes this line a script error.
     CommandResult take(const lexical::ParseStatus& status);
+    // A lenient reading of this line, for the report.
+    void warn(std::string message);
 };
 
 inline CommandResult failedIf(bool condition) {

@@ -1,6 +1,7 @@
 // The individual condition tests behind evaluateCondition and evaluateDeferredCondition. Each
 // takes the cursor behind its test name and returns Error for a line it cannot read; none of
-// them touches the error flag (the dispatcher does).
+// them touches the error flag (the dispatcher does). What they read leniently goes to the
+// context's warnings.
 #pragma once
 
 #include "lexical/field_cursor.h"
@@ -17,19 +18,23 @@ ConditionResult testIsFile(lexical::FieldCursor& cursor, ConditionContext& conte
 ConditionResult testOcxFileVersion(lexical::FieldCursor& cursor, ConditionContext& context);
 ConditionResult testSearch(lexical::FieldCursor& cursor, ConditionContext& context);
 ConditionResult testLocate(lexical::FieldCursor& cursor, ConditionContext& context);
-ConditionResult testMemory(lexical::FieldCursor& cursor, const ConditionContext& context);
-ConditionResult testVersion(lexical::FieldCursor& cursor, double version);
+ConditionResult testMemory(lexical::FieldCursor& cursor, ConditionContext& context);
+ConditionResult testVersion(lexical::FieldCursor& cursor, double version,
+                            ConditionContext& context);
 
 enum class DisplayTest { Colours, Resolution, Any };
 ConditionResult testDisplay(lexical::FieldCursor& cursor, DisplayTest test,
                             ConditionContext& context);
 
 // The tests of the deferred pass, read whole before anything is evaluated, so that the main
-// pass can check their syntax when it defers them.
+// pass can tell the author what the deferred pass will find when it reads them.
 struct DeferredTest {
     enum class Kind { Group, Ask };
     Kind kind = Kind::Group;
-    std::vector<int32_t> groupNumbers;                                   // Group
+    std::vector<int32_t> groupNumbers; // Group: the numbers listed before the end or a fault
+    // Why the test is an error once the evaluation reaches it (for a group test: after its
+    // listed numbers, none of them chosen); empty for a test that reads.
+    std::string fault;
     int askNumber = 0;                                                   // Ask: 1..5
     lexical::ComparisonOperator op = lexical::ComparisonOperator::Error; // Ask
     bool range = false;                                                  // Ask: `range` LOW HIGH
@@ -38,8 +43,9 @@ struct DeferredTest {
     double high = 0.0;
 };
 
-// cursor stands at the test name. Nothing for a line the deferred pass cannot read.
-std::optional<DeferredTest> parseDeferredTest(lexical::FieldCursor& cursor);
-bool deferredTestHolds(const DeferredTest& test, const PluginGlobals& globals);
+// cursor stands at the test name. What is read leniently goes to warnings.
+DeferredTest readDeferredTest(lexical::FieldCursor& cursor, std::vector<std::string>& warnings);
+// True or False, or Error when the evaluation reaches the test's fault.
+ConditionResult evaluateDeferredTest(const DeferredTest& test, const PluginGlobals& globals);
 
 } // namespace kestrel::script

@@ -28,6 +28,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kestrel::script {
 
@@ -76,10 +77,15 @@ struct ConditionContext {
     // lines stored, or -1 when the block is too long (the chain is then destroyed and
     // emptied). Empty means no block can be made: the test is an error.
     std::function<int32_t()> bufferDeferredBlock;
+
+    // What the test read leniently (a word taken as a number as far as it went, a field left
+    // empty), for the author; filled by the evaluation.
+    std::vector<std::string> warnings;
 };
 
-// Main pass. cursor stands behind the `IF` keyword. Never Deferred for a `group` or `$ASKn`
-// test whose syntax the deferred pass would reject: that is an Error at once.
+// Main pass. cursor stands behind the `IF` keyword. A `group` or `$ASKn` test is Deferred
+// however it is written: the deferred pass reads it, and the warnings say now what it will find
+// there.
 ConditionResult evaluateCondition(lexical::FieldCursor& cursor, ConditionContext& context);
 
 // Deferred pass: only `group` and `$ASKn` tests; anything else is an Error. Never Deferred.

@@ -1,9 +1,11 @@
-// The tests that wait for the user's answers: group choices and ASK answers.
+// The tests that wait for the user's answers: group choices and ASK answers. They are read
+// as the deferred pass reads them (the test name with ReadWord), and a group test is evaluated
+// as it is read: true at the first listed group that was chosen, so a broken word after it is
+// never reached.
 #include "lexical/ansi_text.h"
 #include "lexical/field_cursor.h"
-#include "lexical/line_words.h"
 #include "lexical/numbers.h"
-#include "lexical/quoted_field.h"
+#include "lexical/warning_texts.h"
 #include "script/condition_tests.h"
 #include "script/condition_values.h"
 
@@ -14,65 +16,83 @@ namespace {
 // Group numbers a `group` test may list; more are not read.
 constexpr size_t kMaxListedGroups = 100;
 
-// "group = N N ...": one- or two-digit numbers up to the end of the line.
-std::optional<DeferredTest> parseGroupTest(lexical::FieldCursor& cursor) {
-    if (!cursor.takeEquals())
-        return std::nullopt;
-    DeferredTest test;
+// "group = N N ...": words of one or two characters starting with a digit, up to an empty word.
+void readGroupTest(lexical::FieldCursor& cursor, DeferredTest& test,
+                   std::vector<std::string>& warnings) {
     test.kind = DeferredTest::Kind::Group;
+    if (!cursor.takeEquals()) {
+        test.fault = "no '=' after group";
+        return;
+    }
     while (test.groupNumbers.size() < kMaxListedGroups) {
         const std::string word = cursor.readWord();
         if (word.empty())
             break;
-        if (word.size() > 2 || !lexical::isDecimalDigit(word[0]) ||
-            (word.size() == 2 && !lexical::isDecimalDigit(word[1])))
-            return std::nullopt;
-        test.groupNumbers.push_back(word.size() == 1 ? word[0] - '0'
-                                                     : (word[0] - '0') * 10 + (word[1] - '0'));
+        if (word.size() > 2 || !lexical::isDecimalDigit(word[0])) {
+            test.fault = "group word \"" + word + "\" is no group number";
+            return;
+        }
+        const int32_t number = lexical::leadingNumber(word);
+        if (!lexical::isDecimalDigit(word.back()))
+            warnings.push_back(
+                lexical::warnings::notANumber("group number", word, std::to_string(number)));
+        test.groupNumbers.push_back(number);
     }
     if (test.groupNumbers.empty())
-        return std::nullopt; // a test of no group at all is a mistake, not a "false"
-    return test;
+        warnings.push_back("group test without group numbers: always false");
 }
 
-// "$ASKn OP "VALUE"" or "$ASKn OP range LOW HIGH"; the name may end in a '$'.
-std::optional<DeferredTest> parseAskTest(const std::string& name, lexical::FieldCursor& cursor) {
-    if (name.size() < 5 || name[4] < '1' || name[4] > '5')
-        return std::nullopt;
+double readRangeEnd(lexical::FieldCursor& cursor, DeferredTest& test,
+                    std::vector<std::string>& warnings) {
+    const std::string word = cursor.readWord();
+    if (word.empty())
+        test.fault = "range without its low and high numbers";
+    const lexical::LeadingNumber<double> number = lexical::leadingDecimal(word);
+    if (!word.empty() && !number.plain)
+        warnings.push_back(lexical::warnings::notANumber(
+            "range number", word, lexical::warnings::numberText(number.value)));
+    return number.value;
+}
+
+// "$ASKn OP "VALUE"" or "$ASKn OP range LOW HIGH": the fifth character names the question.
+void readAskTest(const std::string& name, lexical::FieldCursor& cursor, DeferredTest& test,
+                 std::vector<std::string>& warnings) {
+    test.kind = DeferredTest::Kind::Ask;
+    if (name.size() < 5 || name[4] < '1' || name[4] > '5') {
+        test.fault = "\"" + name + "\" names no question $ASK1..$ASK5";
+        return;
+    }
+    test.askNumber = name[4] - '0';
     const std::string_view tail = std::string_view(name).substr(5);
     if (!tail.empty() && tail != "$")
-        return std::nullopt;
-    DeferredTest test;
-    test.kind = DeferredTest::Kind::Ask;
-    test.askNumber = name[4] - '0';
+        warnings.push_back("\"" + name + "\" read as $ASK" + std::to_string(test.askNumber));
     test.op = cursor.readOperator();
-    if (test.op == lexical::ComparisonOperator::Error)
-        return std::nullopt;
-    const lexical::QuotedField quoted = lexical::readQuotedField(cursor);
-    if (quoted.state == lexical::QuotedField::State::Unterminated)
-        return std::nullopt;
-    if (quoted.complete()) {
-        test.value = quoted.text;
-        return test;
+    if (test.op == lexical::ComparisonOperator::Error) {
+        test.fault = "no comparison operator";
+        return;
+    }
+    cursor.skipSeparators();
+    if (!cursor.atEnd() && cursor.rest().front() == '"') {
+        test.value = cursor.readQuoted();
+        return;
     }
     // The operator before `range` is required but has no say.
-    if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "range"))
-        return std::nullopt;
-    const auto low = lexical::parseDecimalNumber(cursor.readWord());
-    const auto high = lexical::parseDecimalNumber(cursor.readWord());
-    if (!low || !high)
-        return std::nullopt;
+    const std::string word = cursor.readWord();
+    if (!lexical::equalsIgnoringAsciiCase(word, "range")) {
+        test.fault = word.empty() ? "no value to compare with"
+                                  : "\"" + word + "\" is neither a quoted value nor range";
+        return;
+    }
     test.range = true;
-    test.low = *low;
-    test.high = *high;
-    return test;
+    test.low = readRangeEnd(cursor, test, warnings);
+    test.high = readRangeEnd(cursor, test, warnings);
 }
 
 bool askTestHolds(const DeferredTest& test, const std::string& answer) {
     if (test.range) {
-        // An answer that is no number lies in no range.
-        const auto number = lexical::parseDecimalNumber(lexical::trimBlanks(answer));
-        return number && test.low <= *number && *number <= test.high;
+        // The answer is read as a number as far as it goes: "12abc" is 12, "abc" 0.
+        const double number = lexical::leadingDecimal(answer).value;
+        return test.low <= number && number <= test.high;
     }
     switch (test.op) {
     case lexical::ComparisonOperator::Equal:
@@ -86,24 +106,28 @@ bool askTestHolds(const DeferredTest& test, const std::string& answer) {
 
 } // namespace
 
-std::optional<DeferredTest> parseDeferredTest(lexical::FieldCursor& cursor) {
+DeferredTest readDeferredTest(lexical::FieldCursor& cursor, std::vector<std::string>& warnings) {
+    DeferredTest test;
     const std::string name = cursor.readWord();
     if (lexical::equalsIgnoringAsciiCase(name, "group"))
-        return parseGroupTest(cursor);
-    if (lexical::startsWithIgnoringAsciiCase(name, "$ask"))
-        return parseAskTest(name, cursor);
-    return std::nullopt;
+        readGroupTest(cursor, test, warnings);
+    else if (lexical::startsWithIgnoringAsciiCase(name, "$ask"))
+        readAskTest(name, cursor, test, warnings);
+    else
+        test.fault = "\"" + name + "\" is no test of the deferred pass (group or $ASKn)";
+    return test;
 }
 
-bool deferredTestHolds(const DeferredTest& test, const PluginGlobals& globals) {
-    if (test.kind == DeferredTest::Kind::Ask)
-        return askTestHolds(test, globals.macros.ask(test.askNumber));
+ConditionResult evaluateDeferredTest(const DeferredTest& test, const PluginGlobals& globals) {
+    if (test.kind == DeferredTest::Kind::Ask && test.fault.empty())
+        return askTestHolds(test, globals.macros.ask(test.askNumber)) ? ConditionResult::True
+                                                                      : ConditionResult::False;
     for (int32_t number : test.groupNumbers) {
         // A number no group declared labels no option and so counts as not selected.
         if (globals.options.groupSelected(number))
-            return true;
+            return ConditionResult::True;
     }
-    return false;
+    return test.fault.empty() ? ConditionResult::False : ConditionResult::Error;
 }
 
 } // namespace kestrel::script

@@ -2,63 +2,95 @@
 // `>` exist, and both include equality for the colour count.
 #include "lexical/field_cursor.h"
 #include "lexical/numbers.h"
+#include "lexical/warning_texts.h"
 #include "script/condition_tests.h"
 #include "script/condition_values.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace kestrel::script {
 
 namespace {
 
-// 2 to the power of the bits per pixel over all planes; a display deeper than 63 bits counts
-// as having the most colours there can be.
-uint64_t colourCount(const os::DisplayMode& mode) {
+// 2 to the power of the bits per pixel over all planes, at most what 63 bits hold.
+int64_t colourCount(const os::DisplayMode& mode) {
     const uint64_t bits = uint64_t{mode.bitsPerPixel} * mode.colourPlanes;
-    return bits >= 64 ? UINT64_MAX : uint64_t{1} << bits;
+    return bits >= 63 ? INT64_MAX : int64_t{1} << bits;
+}
+
+// The operator word: its characters up to a condition separator. An '=' ends other words, but
+// here it belongs to the operator as written (">=").
+std::string readOperatorWord(lexical::FieldCursor& cursor) {
+    std::string word = cursor.readConditionWord();
+    while (!cursor.atEnd() && cursor.rest().front() == '=') {
+        cursor.takeEquals();
+        word += '=';
+        if (cursor.atEnd() || lexical::isConditionSeparator(cursor.rest().front()))
+            cursor.skipConditionSeparators();
+        else
+            word += cursor.readConditionWord();
+    }
+    return word;
+}
+
+bool isOperatorCharacter(char c) {
+    return c == '<' || c == '>' || c == '=';
 }
 
 } // namespace
 
-// The operator word's first character is the operator; anything after it is the first value,
-// so ">256" reads like "> 256". Every value must be a whole decimal number.
+// Only the first character of the operator word counts. What follows it is the first value
+// for `video` (so ">256" reads like "> 256") and is passed over for the other two tests.
+// Values are read as atoi reads them; a missing colour count or size reads as 0.
 ConditionResult testDisplay(lexical::FieldCursor& cursor, DisplayTest test,
                             ConditionContext& context) {
-    const std::string opWord = cursor.readConditionWord();
+    const std::string opWord = readOperatorWord(cursor);
     if (opWord.empty() || (opWord[0] != '<' && opWord[0] != '>'))
         return ConditionResult::Error;
     const bool less = opWord[0] == '<';
+    const auto extra = std::find_if_not(opWord.begin() + 1, opWord.end(), isOperatorCharacter);
+    if (extra != opWord.begin() + 1)
+        context.warnings.push_back("only the first character of the operator \"" + opWord +
+                                   "\" counts");
 
     const size_t wanted =
         test == DisplayTest::Colours ? 1 : (test == DisplayTest::Resolution ? 2 : 3);
     std::vector<std::string> words;
-    if (opWord.size() > 1)
-        words.push_back(opWord.substr(1));
+    if (extra != opWord.end()) {
+        if (test == DisplayTest::Any)
+            words.emplace_back(extra, opWord.end());
+        else
+            context.warnings.push_back("\"" + std::string(extra, opWord.end()) +
+                                       "\" after the operator is passed over");
+    }
     while (words.size() < wanted) {
         std::string word = cursor.readConditionWord();
         if (word.empty())
             break;
         words.push_back(std::move(word));
     }
-    const size_t required = test == DisplayTest::Any ? 1 : wanted;
-    if (words.size() < required)
+    if (test == DisplayTest::Any && words.empty())
         return ConditionResult::Error;
-    std::vector<uint64_t> values;
-    for (const std::string& word : words) {
-        const auto value = lexical::parseUnsignedDecimal(word);
-        if (!value)
-            return ConditionResult::Error;
-        values.push_back(*value);
+    std::vector<int64_t> values;
+    for (size_t i = 0; i < std::max(words.size(), test == DisplayTest::Any ? 0 : wanted); ++i) {
+        const std::string word =
+            i < words.size() ? words[i].substr(0, lexical::FieldCursor::kNumberWordCapacity) : "";
+        const lexical::LeadingNumber<int32_t> number = lexical::leadingInteger(word);
+        if (!number.plain)
+            context.warnings.push_back(
+                lexical::warnings::notANumber("display value", word, std::to_string(number.value)));
+        values.push_back(number.value);
     }
 
     const os::DisplayMode mode = context.system.displayMode();
-    const uint64_t colours = colourCount(mode);
-    const uint64_t width = mode.width;
-    const uint64_t height = mode.height;
+    const int64_t colours = colourCount(mode);
+    const int64_t width = mode.width;
+    const int64_t height = mode.height;
     bool holds = false;
-    if (test == DisplayTest::Colours || (test == DisplayTest::Any && values.size() == 1)) {
+    if (values.size() == 1) {
         holds = less ? colours <= values[0] : colours >= values[0];
-    } else if (test == DisplayTest::Resolution || values.size() == 2) {
+    } else if (values.size() == 2) {
         holds = less ? width < values[0] && height <= values[1]
                      : width >= values[0] && height >= values[1];
     } else {

@@ -37,16 +37,16 @@ char sourceDrive(const std::string& sourceDir) {
 } // namespace
 
 ConditionResult testIsFile(lexical::FieldCursor& cursor, ConditionContext& context) {
-    auto name = lexical::readQuotedOrConditionWord(cursor);
-    if (!name || name->empty())
-        return ConditionResult::Error;
+    std::string name = lexical::readQuotedOrConditionWord(cursor);
+    if (name.empty())
+        context.warnings.push_back("no file name: the test is false");
     // A macro that is still empty leaves nothing: no directory, no file name, so false.
-    lexical::expandLeadingMacro(*name, context.globals.macros);
-    if (!name->empty() && name->back() == '\\')
-        return resultOf(context.directories.directoryExists(*name));
-    if (lexical::fileNamePart(*name).empty())
+    lexical::expandLeadingMacro(name, context.globals.macros);
+    if (!name.empty() && name.back() == '\\')
+        return resultOf(context.directories.directoryExists(name));
+    if (lexical::fileNamePart(name).empty())
         return ConditionResult::False;
-    return resultOf(context.directories.anyEntryMatches(*name));
+    return resultOf(context.directories.anyEntryMatches(name));
 }
 
 ConditionResult testOcxFileVersion(lexical::FieldCursor& cursor, ConditionContext& context) {
@@ -84,32 +84,34 @@ ConditionResult testOcxFileVersion(lexical::FieldCursor& cursor, ConditionContex
         comparisonHolds(lexical::compareIgnoringCp1252Case(installed, wanted.text), op));
 }
 
+// search "TEXT" FILE ["PREFIX"]: an unquoted text reads as empty (it matches the first line
+// looked at), and its word is then read as the file.
 ConditionResult testSearch(lexical::FieldCursor& cursor, ConditionContext& context) {
     if (cursor.atEnd())
         return ConditionResult::Error;
-    const lexical::QuotedField text = lexical::readQuotedField(cursor);
-    if (!text.complete() || cursor.atEnd())
+    lexical::ParseStatus status;
+    const std::string text = lexical::readExpectedQuoted(cursor, status, "search text");
+    if (cursor.atEnd())
         return ConditionResult::Error;
-    auto file = lexical::readQuotedOrConditionWord(cursor);
-    if (!file || file->empty())
-        return ConditionResult::Error;
-    const lexical::QuotedField prefix = lexical::readQuotedField(cursor);
-    if (prefix.state == lexical::QuotedField::State::Unterminated)
-        return ConditionResult::Error;
+    for (const lexical::ParseWarning& warning : status.warnings)
+        context.warnings.push_back(warning.message);
+    std::string file = lexical::readQuotedOrConditionWord(cursor);
+    const std::string prefix = cursor.readQuoted();
+    if (file.empty())
+        context.warnings.push_back("no file name: the test is false");
 
-    lexical::expandLeadingMacro(*file, context.globals.macros);
-    lexical::MacroString wanted(text.text);
+    lexical::expandLeadingMacro(file, context.globals.macros);
+    lexical::MacroString wanted(text);
     wanted.expandAllMacros(context.globals.macros);
 
-    auto input = context.files.openForReading(*file);
+    auto input = context.files.openForReading(file);
     if (!input)
         return ConditionResult::False;
     TextLineReader lines(*input);
     std::string line;
     for (uint32_t number = 1; lines.next(line); ++number) {
-        if (!prefix.text.empty() &&
-            lexical::compareIgnoringCp1252Case(std::string_view(line).substr(0, prefix.text.size()),
-                                               prefix.text) != 0)
+        if (!prefix.empty() && lexical::compareIgnoringCp1252Case(
+                                   std::string_view(line).substr(0, prefix.size()), prefix) != 0)
             continue;
         if (line.back() == '\n')
             line.pop_back();
@@ -125,13 +127,11 @@ ConditionResult testSearch(lexical::FieldCursor& cursor, ConditionContext& conte
 }
 
 ConditionResult testLocate(lexical::FieldCursor& cursor, ConditionContext& context) {
-    auto file = lexical::readQuotedOrConditionWord(cursor);
-    if (!file || file->empty())
-        return ConditionResult::Error;
+    std::string file = lexical::readQuotedOrConditionWord(cursor);
     const std::string scope = cursor.readConditionWord();
 
     DriveSearchRequest request;
-    request.fileName = std::move(*file);
+    request.fileName = std::move(file);
     if (scope.empty()) {
         request.scope = DriveScope::AllDrives;
     } else if (scope.size() == 1 && isAsciiLetter(scope[0])) {
@@ -145,6 +145,12 @@ ConditionResult testLocate(lexical::FieldCursor& cursor, ConditionContext& conte
         return ConditionResult::Error; // no scope of that name
     }
     request.sourceDrive = sourceDrive(context.globals.macros.sourceDir());
+    if (request.fileName.empty()) {
+        // No directory holds a file without a name: no drive is searched.
+        context.warnings.push_back("no file name: the test is false");
+        context.located = false;
+        return ConditionResult::False;
+    }
 
     if (context.announceDriveSearch)
         context.announceDriveSearch(request.fileName);

@@ -46,12 +46,13 @@ CommandResult destination(CommandContext& c, Destination which) {
     std::optional<DirectoryPrompt>& record = which == Destination::Default  ? c.script.defaultDir
                                              : which == Destination::Second ? c.script.dir2
                                                                             : c.script.dir3;
+    // Given again, the command empties its prompt text but keeps the prompt-given mark: without a
+    // prompt option of its own the line then asks with an empty prompt.
+    const bool givenAgain = record.has_value();
     if (!record)
         record.emplace();
-    // A repeated command starts its prompt afresh: no text, and the default prompt unless this line
-    // gives one.
+    const bool promptGivenBefore = record->promptGiven;
     record->promptText.clear();
-    record->promptGiven = false;
 
     std::string path = normalisedDestination(written, which);
     if (path.size() > kPathCapacity)
@@ -61,13 +62,16 @@ CommandResult destination(CommandContext& c, Destination which) {
 
     bool noAskDrive = false;
     bool noAskDir = false;
+    bool promptOption = false;
+    lexical::ParseStatus status;
     while (!cursor.atEnd()) {
         const std::string option = cursor.readWord();
         if (lexical::equalsIgnoringAsciiCase(option, "prompt")) {
-            if (!cursor.takeEquals() || !lexical::quotedFieldFollows(cursor))
+            if (!cursor.takeEquals())
                 return CommandResult::Error;
-            record->promptText = cursor.readQuoted();
+            record->promptText = lexical::readExpectedQuoted(cursor, status, "prompt");
             record->promptGiven = true;
+            promptOption = true;
         } else if (lexical::equalsIgnoringAsciiCase(option, "NOASKDRIVE")) {
             noAskDrive = true;
         } else if (lexical::equalsIgnoringAsciiCase(option, "NOASKDIR")) {
@@ -76,6 +80,10 @@ CommandResult destination(CommandContext& c, Destination which) {
             return CommandResult::Error;
         }
     }
+    c.take(status);
+    if (givenAgain && promptGivenBefore && !promptOption)
+        c.warn("given again without a prompt: the earlier prompt option makes this one ask with "
+               "an empty prompt");
     record->askMode = noAskDrive && noAskDir ? AskMode::Nothing
                       : noAskDrive           ? AskMode::Directory
                       : noAskDir             ? AskMode::Drive
@@ -94,12 +102,13 @@ CommandResult ask(CommandContext& c, int number) {
     record.answer = cursor.readQuoted();
     if (record.answer.size() > kAskAnswerCapacity)
         return CommandResult::Error;
-    if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "prompt") || !cursor.takeEquals() ||
-        !lexical::quotedFieldFollows(cursor))
+    if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "prompt") || !cursor.takeEquals())
         return CommandResult::Error;
-    record.promptText = cursor.readQuoted();
+    lexical::ParseStatus status;
+    record.promptText = lexical::readExpectedQuoted(cursor, status, "prompt");
     if (record.promptText.size() > kAskPromptCapacity)
         return CommandResult::Error;
+    c.take(status);
     record.promptGiven = true;
     c.globals.macros.setAsk(number, record.answer);
     c.script.asks[number - 1] = std::move(record);

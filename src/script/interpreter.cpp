@@ -7,6 +7,7 @@
 #include "lexical/macros.h"
 #include "lexical/message_texts.h"
 #include "lexical/option_tables.h"
+#include "lexical/warning_texts.h"
 #include "os/prompts.h"
 #include "script/command_support.h"
 #include "script/conditions.h"
@@ -27,7 +28,8 @@ class Run {
   public:
     Run(InstallScript& script, PluginGlobals& globals, InterpreterServices& services,
         ParserState& state, bool deferredPass)
-        : script_(script), globals_(globals), services_(services), state_(state), lines_(state),
+        : script_(script), globals_(globals), services_(services), state_(state), report_{},
+          lines_(state, report_.warnings),
           context_{
               script,           globals, services, state, lines_, deferredPass, groupMinDiskSpace_,
               report_.warnings, nullptr, 0,        {},    {}} {
@@ -43,7 +45,8 @@ class Run {
 
   private:
     CommandResult interpretLine(const std::string& keyword);
-    bool passesOverScreenText(const std::string& line, const std::string& keyword);
+    void noteSkippedLine(const std::string& keyword);
+    void noteLooseEnds(size_t warningsBefore, std::string_view textIgnored);
     int32_t failedDeferredLineNumber() const;
     CommandResult conditionLine();
     ConditionContext conditionContext();
@@ -52,29 +55,48 @@ class Run {
     PluginGlobals& globals_;
     InterpreterServices& services_;
     ParserState& state_;
+    RunReport report_;
     InterpreterLines lines_;
     std::array<int32_t, lexical::OptionTables::kSize> groupMinDiskSpace_{};
-    RunReport report_;
     CommandContext context_;
     // The IF line that opened the block still open, for a block that never ends.
     ErrorSpot openIf_;
-    // In a switched-off branch: the end keyword of the screen block being passed over.
+    // In a switched-off branch: the end keyword of the screen block whose text is passing by.
     std::string_view skippedBlockEnd_;
+    // Set when the line being read steers the branch from inside such a screen text.
+    bool steeredFromScreenText_ = false;
 };
 
-// A screen line in a switched-off branch may begin with "If" or "Else" like any sentence: the lines
-// of a screen block there are passed over unread, up to the block's end keyword.
-bool Run::passesOverScreenText(const std::string& line, const std::string& keyword) {
+// In a switched-off branch every line but an exit message's text is looked at for IF, ELSE and
+// ENDIF, the text of a screen block included, so a screen line "Else ..." steers the branch. That
+// is how the language reads it; the author hears of it.
+void Run::noteSkippedLine(const std::string& keyword) {
+    steeredFromScreenText_ = false;
+    if (!state_.conditional.skipping()) {
+        skippedBlockEnd_ = {};
+        return;
+    }
+    const std::string_view line = state_.cursor.text();
     if (!skippedBlockEnd_.empty()) {
         if (ui::isScreenBlockEnd(line, skippedBlockEnd_))
             skippedBlockEnd_ = {};
-        return true;
+        else
+            steeredFromScreenText_ = equalsIgnoringAsciiCase(keyword, "ELSE") ||
+                                     equalsIgnoringAsciiCase(keyword, "ENDIF");
+        return;
     }
-    if (state_.conditional.skipping()) {
-        const CommandSpec* command = findCommand(keyword);
-        skippedBlockEnd_ = command ? command->screenTextEnd : std::string_view();
-    }
-    return !skippedBlockEnd_.empty();
+    const CommandSpec* command = findCommand(keyword);
+    if (command && !equalsIgnoringAsciiCase(keyword, "EXITMESSAGE"))
+        skippedBlockEnd_ = command->screenTextEnd;
+}
+
+// What a line left unsaid once its command was carried out: a quote never closed, and words no
+// field took (when nothing else was said about the line).
+void Run::noteLooseEnds(size_t warningsBefore, std::string_view textIgnored) {
+    if (state_.cursor.metUnterminatedQuote())
+        context_.warn(std::string(lexical::warnings::kUnterminatedQuote));
+    else if (report_.warnings.size() == warningsBefore && !state_.cursor.atEnd())
+        context_.warn(std::string(textIgnored));
 }
 
 // The deferred line the reader refused (a first screen without its end): the first BEGINFIRSTSCREEN
@@ -109,11 +131,16 @@ CommandResult Run::interpretLines() {
         }
         state_.cursor.setText(line);
         const std::string keyword = state_.cursor.readKeyword();
-        if (passesOverScreenText(line, keyword) || !state_.conditional.interprets(keyword))
+        noteSkippedLine(keyword);
+        if (!state_.conditional.interprets(keyword))
             continue;
         context_.keywordLineNumber = state_.lineNumber;
         context_.keywordLine = line;
         context_.errorSpot.reset();
+        if (steeredFromScreenText_)
+            context_.warn("screen text in a switched-off branch read as " +
+                          lexical::asciiUpper(keyword) +
+                          ": only an exit message's text is passed over there");
         const CommandResult result = interpretLine(keyword);
         if (result != CommandResult::Done)
             return result;
@@ -130,7 +157,13 @@ CommandResult Run::interpretLine(const std::string& keyword) {
         return failedIf(!conditional.endIfLine());
     if (const CommandSpec* command = findCommand(keyword)) {
         context_.command = command;
-        return command->handler ? command->handler(context_) : CommandResult::Done;
+        if (!command->handler)
+            return CommandResult::Done;
+        const size_t warningsBefore = report_.warnings.size();
+        const CommandResult result = command->handler(context_);
+        if (result == CommandResult::Done)
+            noteLooseEnds(warningsBefore, lexical::warnings::kTextIgnored);
+        return result;
     }
     // An unknown word alone on its line is passed over; anything more is an error.
     if (!state_.cursor.atEnd())
@@ -153,6 +186,7 @@ ConditionContext Run::conditionContext() {
                                state_.located,
                                state_.error,
                                services_.announceDriveSearch,
+                               {},
                                {}};
     condition.bufferDeferredBlock = [this]() -> int32_t {
         return state_.reader.bufferDeferredBlock(context_.keywordLine, state_.lineNumber);
@@ -167,31 +201,37 @@ CommandResult Run::conditionLine() {
         return CommandResult::Error;
     openIf_ = ErrorSpot{state_.lineNumber, context_.keywordLine};
     ConditionContext condition = conditionContext();
+    const size_t warningsBefore = report_.warnings.size();
     const ConditionResult result = context_.deferredPass
                                        ? evaluateDeferredCondition(state_.cursor, condition)
                                        : evaluateCondition(state_.cursor, condition);
+    for (std::string& warning : condition.warnings)
+        context_.warn(std::move(warning));
     if (result == ConditionResult::Deferred) {
-        // The block was taken in up to its ENDIF; one that the script's end cut short would run on
-        // to the end of its lines in the deferred pass.
-        const std::vector<DeferredBlock>& blocks = state_.reader.deferredBlocks();
-        if (blocks.empty() ||
+        // The block was taken in up to its ENDIF, or up to the script's end, where it runs on to
+        // the end of its lines in the deferred pass.
+        const DeferredBlock& block = state_.reader.deferredBlocks().back();
+        if (block.count() < 2 ||
             !equalsIgnoringAsciiCase(
-                lexical::leadingAlphanumericWord(blocks.back().line(blocks.back().count() - 1)),
-                "ENDIF") ||
-            blocks.back().count() < 2) {
-            context_.errorSpot = openIf_;
-            return CommandResult::Error;
-        }
+                lexical::leadingAlphanumericWord(block.line(block.count() - 1)), "ENDIF"))
+            context_.warn("no ENDIF: the block runs to the end of the script");
+    } else if (result != ConditionResult::Error) {
+        noteLooseEnds(warningsBefore, lexical::warnings::kConditionTextIgnored);
     }
     return failedIf(!conditional.applyCondition(static_cast<int32_t>(result)));
 }
 
 bool Run::checkBlocksClosed() {
-    // A branch still switched off, or an IF whose ENDIF never came, at the end of the lines.
-    if (state_.conditional.runEndsCleanly() && !state_.conditional.insideIf())
-        return true;
-    context_.errorSpot = openIf_;
-    return false;
+    // A branch still switched off at the end of the lines is an error; a taken one simply ends.
+    if (!state_.conditional.runEndsCleanly()) {
+        context_.errorSpot = openIf_;
+        return false;
+    }
+    if (state_.conditional.insideIf())
+        report_.warnings.push_back({openIf_.lineNumber,
+                                    "no ENDIF: the branch runs to the end of the script",
+                                    openIf_.text});
+    return true;
 }
 
 void Run::settleOptionDiskSpace() {
@@ -232,6 +272,10 @@ CommandResult CommandContext::take(const lexical::ParseStatus& status) {
                             warning.lineOffset == 0 ? keywordLine : warning.line});
     }
     return failedIf(status.error);
+}
+
+void CommandContext::warn(std::string message) {
+    warnings.push_back({keywordLineNumber, std::move(message), keywordLine});
 }
 
 void showScriptError(os::Prompts& prompts, const ScriptDiagnostic& error) {

@@ -38,9 +38,6 @@ CommandResult commandFile(CommandContext& c) {
 CommandResult commandInsertDisk(CommandContext& c) {
     files::ParsedEntry parsed =
         files::parseFileEntry(c.cursor(), files::EntryCommand::InsertDisk, entryContext(c));
-    // Kept as far as it was read: a disk change with odd words after its label still asks for the
-    // disk.
-    parsed.error = false;
     c.take(parsed);
     c.script.fileEntries.push_back(std::move(parsed.item));
     return CommandResult::Done;

@@ -1,5 +1,6 @@
 // Commands that replace a text the installation shows: one quoted text each. An unquoted argument
 // empties the text, except for the three uninstall texts, which may not be empty.
+#include "lexical/quoted_field.h"
 #include "script/command_support.h"
 
 namespace kestrel::script {
@@ -11,9 +12,11 @@ using TextField = std::string& (*)(CommandContext&);
 // limit: the longest text the field holds (kLongTextCapacity: whatever fits on the line).
 template <TextField field, size_t limit, bool mayBeEmpty = true>
 CommandResult setText(CommandContext& c) {
-    std::string text = c.cursor().readQuoted();
+    lexical::ParseStatus status;
+    std::string text = lexical::readExpectedQuoted(c.cursor(), status, "text");
     if (text.size() > limit || (!mayBeEmpty && text.empty()))
         return CommandResult::Error;
+    c.take(status);
     field(c) = std::move(text);
     return CommandResult::Done;
 }

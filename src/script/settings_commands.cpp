@@ -1,17 +1,17 @@
 // Commands that set one value of the settings record or of the global settings.
 #include "lexical/ansi_text.h"
 #include "lexical/field_cursor.h"
-#include "lexical/line_words.h"
 #include "lexical/macros.h"
 #include "lexical/numbers.h"
 #include "lexical/option_tables.h"
 #include "lexical/overwrite_mode.h"
 #include "lexical/quoted_field.h"
+#include "lexical/warning_texts.h"
 #include "lexical/word_table.h"
 #include "script/command_support.h"
 #include "ui/colour.h"
 
-#include <algorithm>
+#include <string>
 
 namespace kestrel::script {
 
@@ -40,78 +40,79 @@ std::optional<std::string> readCommandLine(lexical::FieldCursor& cursor) {
     return text;
 }
 
-// The picture file of SCREENGRAPHIC and INTROSCREEN, quoted or not; false when it is missing or
-// longer than a path.
-bool readPictureFile(lexical::FieldCursor& cursor, std::string& fileName) {
-    fileName = lexical::readTextOrWord(cursor);
-    return !fileName.empty() && fileName.size() <= kPathCapacity;
+// The picture file of SCREENGRAPHIC and INTROSCREEN, quoted or not; false when it is longer
+// than a path. A line without one makes an object without a picture.
+bool readPictureFile(CommandContext& c, std::string& fileName) {
+    fileName = lexical::readTextOrWord(c.cursor());
+    if (fileName.empty())
+        c.warn("no picture file: there is nothing to show");
+    return fileName.size() <= kPathCapacity;
 }
 
-// A colour is a parenthesised field when one follows, otherwise a word.
-std::string readColourText(lexical::FieldCursor& cursor) {
+// A whole number as atoi reads one; a word that is more than the number is reported.
+int32_t readInteger(CommandContext& c, std::string_view what, std::string_view word) {
+    const lexical::LeadingNumber<int32_t> number = lexical::leadingInteger(word);
+    if (!number.plain)
+        c.warn(lexical::warnings::notANumber(what, word, std::to_string(number.value)));
+    return number.value;
+}
+
+// A size in bytes (MINDISKSPACE, PROGRESSBAR); none beyond what 32 bits hold.
+std::optional<int32_t> readSize(CommandContext& c, std::string_view word) {
+    const auto size = lexical::leadingSize(word);
+    if (size && !size->plain)
+        c.warn(lexical::warnings::notANumber("size", word, std::to_string(size->value)));
+    return size ? std::optional<int32_t>(size->value) : std::nullopt;
+}
+
+// A colour is a parenthesised field when one follows, otherwise a word. Whatever it says, the
+// colour parser reads it; a text it cannot read leaves the colour as it was.
+void readColour(CommandContext& c, ui::Colour& colour) {
+    lexical::FieldCursor& cursor = c.cursor();
     cursor.skipSeparators();
-    if (!cursor.atEnd() && cursor.rest().front() == '(')
-        return cursor.readParenthesized();
-    return cursor.readWord();
-}
-
-// Three numbers 0..255 separated by commas, or a colour name. The colour parser leaves the colour
-// as it was for any other text; a script that says "Purple" means something else.
-bool readColour(lexical::FieldCursor& cursor, ui::Colour& colour) {
-    const std::string text = readColourText(cursor);
-    if (text.find(',') != std::string::npos) {
-        size_t fields = 0;
-        size_t start = 0;
-        while (start <= text.size()) {
-            size_t end = text.find(',', start);
-            if (end == std::string::npos)
-                end = text.size();
-            const std::string_view field =
-                lexical::trimBlanks(std::string_view(text).substr(start, end - start));
-            if (!lexical::parseSmallNumber(field, 256))
-                return false;
-            ++fields;
-            start = end + 1;
+    if (!cursor.atEnd() && cursor.rest().front() == '(') {
+        if (cursor.rest().find(')') == std::string_view::npos) {
+            cursor.skipToEnd();
+            c.warn("unclosed parenthesis: the colour is left as it was");
+            return;
         }
-        if (fields != 3)
-            return false;
-    } else {
-        // A name gives the same colour whatever the colour was before.
-        ui::Colour probeA{1, 2, 3};
-        ui::Colour probeB{4, 5, 6};
-        ui::parseColour(text, probeA);
-        ui::parseColour(text, probeB);
-        if (!(probeA == probeB))
-            return false;
+        c.take(ui::parseColour(cursor.readParenthesized(), colour));
+        return;
     }
-    ui::parseColour(text, colour);
-    return true;
+    c.take(ui::parseColour(cursor.readWord(), colour));
 }
 
 CommandResult commandTitleColour(CommandContext& c) {
-    return failedIf(!readColour(c.cursor(), c.script.titleColour));
+    readColour(c, c.script.titleColour);
+    return CommandResult::Done;
 }
 
 CommandResult commandScreenColour(CommandContext& c) {
     lexical::FieldCursor& cursor = c.cursor();
-    if (!readColour(cursor, c.script.screenColourTop))
-        return CommandResult::Error;
     if (cursor.atEnd()) {
-        c.script.screenColourBottom = c.script.screenColourTop;
+        c.warn("no colour: the colours are left as they were");
         return CommandResult::Done;
     }
-    return failedIf(!readColour(cursor, c.script.screenColourBottom));
+    readColour(c, c.script.screenColourTop);
+    if (cursor.atEnd())
+        c.script.screenColourBottom = c.script.screenColourTop;
+    else
+        readColour(c, c.script.screenColourBottom);
+    return CommandResult::Done;
 }
 
 CommandResult commandTitle(CommandContext& c) {
     lexical::FieldCursor& cursor = c.cursor();
     if (cursor.atEnd())
         return CommandResult::Error;
-    std::string title = cursor.readQuoted();
+    lexical::ParseStatus status;
+    std::string title = lexical::readExpectedQuoted(cursor, status, "title");
+    c.take(status);
     if (title.size() > kTitleCapacity)
         return CommandResult::Error;
     c.script.title = std::move(title);
     TitleFont& font = c.globals.settings.titleFont;
+    // An empty option, or a face that begins with a blank, ends the options.
     for (int option = 0; option < kMaxTitleOptions && !cursor.atEnd(); ++option) {
         if (lexical::quotedFieldFollows(cursor)) {
             std::string face = cursor.readQuoted();
@@ -124,9 +125,9 @@ CommandResult commandTitle(CommandContext& c) {
         }
         const std::string word = cursor.readWord();
         if (word.empty())
-            return CommandResult::Error; // a stray '=' or an unclosed quote
+            break;
         if (lexical::startsWithDigit(word))
-            font.size = lexical::leadingNumber(word);
+            font.size = readInteger(c, "title font size", word);
         else if (lexical::equalsIgnoringAsciiCase(word, "Bold"))
             font.bold = true;
         else if (lexical::equalsIgnoringAsciiCase(word, "Italic"))
@@ -140,7 +141,9 @@ CommandResult commandTitle(CommandContext& c) {
 }
 
 CommandResult commandFontName(CommandContext& c) {
-    std::string face = c.cursor().readQuoted();
+    lexical::ParseStatus status;
+    std::string face = lexical::readExpectedQuoted(c.cursor(), status, "font face");
+    c.take(status);
     if (face.size() > kFontFaceCapacity)
         return CommandResult::Error;
     c.globals.settings.screenFont = std::move(face);
@@ -158,15 +161,14 @@ CommandResult commandShowReadme(CommandContext& c) {
 CommandResult commandMinCpuType(CommandContext& c) {
     const std::string word = c.cursor().readWord();
     // "80" and the processor number: 80386, 80486...
-    if (word.size() < 3 || word.compare(0, 2, "80") != 0 ||
-        !lexical::startsWithDigit(word.substr(2)))
+    if (word.compare(0, 2, "80") != 0)
         return CommandResult::Error;
-    c.script.minCpu = lexical::leadingNumber(std::string_view(word).substr(2));
+    c.script.minCpu = readInteger(c, "processor", std::string_view(word).substr(2));
     return CommandResult::Done;
 }
 
 CommandResult commandMinDiskSpace(CommandContext& c) {
-    const std::optional<int32_t> size = lexical::parseSize(c.cursor().readWord());
+    const std::optional<int32_t> size = readSize(c, c.cursor().readWord());
     if (!size)
         return CommandResult::Error;
     const std::string optionWord = c.cursor().readWord();
@@ -174,16 +176,18 @@ CommandResult commandMinDiskSpace(CommandContext& c) {
         c.script.minDiskSpace = *size;
         return CommandResult::Done;
     }
-    const std::optional<int32_t> groupNumber =
-        lexical::parseSmallNumber(optionWord, lexical::OptionTables::kSize);
-    if (!groupNumber)
+    const int32_t groupNumber = readInteger(c, "group number", optionWord);
+    if (groupNumber < 0 || groupNumber >= lexical::OptionTables::kSize)
         return CommandResult::Error;
-    c.groupMinDiskSpace[*groupNumber] = *size;
+    c.groupMinDiskSpace[groupNumber] = *size;
     return CommandResult::Done;
 }
 
 CommandResult commandProgressBar(CommandContext& c) {
-    return store(lexical::parseSize(c.cursor().readWord()), c.script.progressTotal);
+    const std::string word = c.cursor().readWord();
+    if (word.empty())
+        return CommandResult::Error;
+    return store(readSize(c, word), c.script.progressTotal);
 }
 
 CommandResult commandOverwriteFile(CommandContext& c) {
@@ -260,7 +264,7 @@ CommandResult commandScreenGraphic(CommandContext& c) {
         {"FULLSCREEN", P::FullScreen},
     };
     ScreenGraphic graphic;
-    if (!readPictureFile(c.cursor(), graphic.fileName))
+    if (!readPictureFile(c, graphic.fileName))
         return CommandResult::Error;
     const std::string positionWord = c.cursor().readWord();
     if (!positionWord.empty()) {
@@ -275,17 +279,16 @@ CommandResult commandScreenGraphic(CommandContext& c) {
 
 CommandResult commandIntroScreen(CommandContext& c) {
     IntroScreen intro;
-    if (!readPictureFile(c.cursor(), intro.fileName))
+    if (!readPictureFile(c, intro.fileName))
         return CommandResult::Error;
     const std::string secondsWord = c.cursor().readWord();
     if (!secondsWord.empty()) {
-        // Seconds the picture stays; a day is more than anyone waits for an installer.
+        // Seconds the picture stays, counted in milliseconds by the timer; a day is more than
+        // anyone waits for an installer.
         constexpr int32_t kMaxSeconds = 86400;
-        const std::optional<int32_t> seconds =
-            lexical::parseSmallNumber(secondsWord, kMaxSeconds + 1);
-        if (!seconds)
+        intro.seconds = readInteger(c, "seconds", secondsWord);
+        if (intro.seconds < 0 || intro.seconds > kMaxSeconds)
             return CommandResult::Error;
-        intro.seconds = *seconds;
     }
     c.script.introScreen = std::move(intro);
     return CommandResult::Done;

@@ -10,11 +10,9 @@ namespace kestrel::sysedit {
 
 namespace {
 
-bool readFields(lexical::FieldCursor& cursor, const SearchTokens& tokens, TextInsertion& entry) {
-    std::optional<std::string> text = lexical::readRequiredQuoted(cursor);
-    if (!text)
-        return false;
-    entry.text = std::move(*text);
+bool readFields(lexical::FieldCursor& cursor, const SearchTokens& tokens, TextInsertion& entry,
+                lexical::ParseStatus& status) {
+    entry.text = lexical::readExpectedQuoted(cursor, status, "text");
     if (entry.text.size() > TextInsertion::kTextCapacity ||
         !replaceToken(entry.text, "$LEFT$", tokens.left, TextInsertion::kTextCapacity) ||
         !replaceToken(entry.text, "$RIGHT$", tokens.right, TextInsertion::kTextCapacity))
@@ -22,32 +20,33 @@ bool readFields(lexical::FieldCursor& cursor, const SearchTokens& tokens, TextIn
     if (cursor.atEnd())
         return false; // a text without a file
 
-    if (lexical::quotedFieldFollows(cursor)) {
-        std::optional<std::string> file = lexical::readRequiredQuoted(cursor);
-        if (!file)
-            return false;
-        entry.file = std::move(*file);
-    } else {
-        entry.file = cursor.readWord();
-    }
-    if (entry.file.empty() || entry.file.size() > TextInsertion::kFileCapacity)
+    entry.file = lexical::readTextOrWord(cursor);
+    if (entry.file.empty())
+        status.warn("ADDTEXT with an empty file name");
+    if (entry.file.size() > TextInsertion::kFileCapacity)
         return false;
 
-    if (lexical::quotedFieldFollows(cursor)) {
-        std::optional<std::string> where = lexical::readRequiredQuoted(cursor);
-        if (!where)
-            return false;
-        entry.where = std::move(*where);
-        if (entry.where.size() > TextInsertion::kWhereCapacity ||
-            !replaceToken(entry.where, "$SEARCH$", tokens.lineNumber,
-                          TextInsertion::kWhereCapacity))
-            return false;
-    }
+    entry.where = cursor.readQuoted();
+    if (entry.where.size() > TextInsertion::kWhereCapacity ||
+        !replaceToken(entry.where, "$SEARCH$", tokens.lineNumber, TextInsertion::kWhereCapacity))
+        return false;
 
+    bool passedOver = false;
     while (!cursor.atEnd()) {
-        if (!lexical::equalsIgnoringAsciiCase(cursor.readWord(), "REPLACE"))
-            return false;
-        entry.replace = true;
+        const size_t before = cursor.position();
+        std::string word = cursor.readWord();
+        // A word stops before '=', so a lone '=' would be met again and again: it is passed over
+        // like any other word.
+        if (word.empty() && cursor.takeEquals())
+            word = "=";
+        else if (cursor.position() == before)
+            break;
+        if (lexical::equalsIgnoringAsciiCase(word, "REPLACE")) {
+            entry.replace = true;
+        } else if (!passedOver) {
+            status.warn("ADDTEXT word \"" + word + "\" is passed over: only REPLACE counts here");
+            passedOver = true;
+        }
     }
     return true;
 }
@@ -86,7 +85,7 @@ bool replaceToken(std::string& text, std::string_view token, std::string_view va
 lexical::Parsed<TextInsertion> parseAddText(lexical::FieldCursor& cursor,
                                             const SearchTokens& tokens) {
     lexical::Parsed<TextInsertion> parsed;
-    parsed.error = !readFields(cursor, tokens, parsed.item);
+    parsed.error = !readFields(cursor, tokens, parsed.item, parsed);
     return parsed;
 }
 

@@ -38,9 +38,9 @@ struct SearchTokens {
 };
 
 // Reads an ADDTEXT line's fields from the cursor, positioned after the keyword, replacing the
-// search tokens in the text and in where. An error: the file is missing, a field that must be
-// quoted is not, a quote is never closed, a text is longer than its place (after its tokens are
-// replaced), or a word other than REPLACE follows.
+// search tokens in the text and in where. An error: nothing after the text, or a text longer
+// than its place (after its tokens are replaced). An unquoted text reads as empty, and words
+// other than REPLACE are passed over (with warnings).
 lexical::Parsed<TextInsertion> parseAddText(lexical::FieldCursor& cursor,
                                             const SearchTokens& tokens);
 

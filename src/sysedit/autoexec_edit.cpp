@@ -39,32 +39,31 @@ bool readShareValues(std::string& text, ShareValues& values) {
 }
 
 lexical::ParseStatus parseAutoexec(AutoexecEdit& edit, lexical::FieldCursor& cursor) {
-    return parseEditWords(edit.mode, edit.lineList, cursor, [&](const std::string& word) {
-        if (equalsIgnoringAsciiCase(word, "ADDPATH")) {
-            if (!cursor.takeEquals()) {
-                edit.addDestination = true;
-                return true;
-            }
-            std::optional<std::string> dir = lexical::readRequiredQuoted(cursor);
-            if (!dir)
-                return false;
-            edit.pathList.emplace_back(*dir);
-            return true;
-        }
-        if (equalsIgnoringAsciiCase(word, "SHARE")) {
-            edit.shareWanted = true;
-            if (!cursor.takeEquals())
-                return true;
-            std::optional<std::string> options = lexical::readRequiredQuoted(cursor);
-            ShareValues values;
-            if (!options || !readShareValues(*options, values))
-                return false;
-            edit.shareFiles = values.files;
-            edit.shareLocks = values.locks;
-            return true;
-        }
-        return false;
-    });
+    return parseEditWords(edit.mode, edit.lineList, cursor,
+                          [&](const std::string& word, lexical::ParseStatus& status) {
+                              if (equalsIgnoringAsciiCase(word, "ADDPATH")) {
+                                  if (!cursor.takeEquals())
+                                      edit.addDestination = true;
+                                  else
+                                      edit.pathList.emplace_back(lexical::readExpectedQuoted(
+                                          cursor, status, "ADDPATH directory"));
+                                  return true;
+                              }
+                              if (equalsIgnoringAsciiCase(word, "SHARE")) {
+                                  edit.shareWanted = true;
+                                  if (!cursor.takeEquals())
+                                      return true;
+                                  std::string options =
+                                      lexical::readExpectedQuoted(cursor, status, "SHARE options");
+                                  ShareValues values;
+                                  if (!readShareValues(options, values))
+                                      return false;
+                                  edit.shareFiles = values.files;
+                                  edit.shareLocks = values.locks;
+                                  return true;
+                              }
+                              return false;
+                          });
 }
 
 } // namespace kestrel::sysedit

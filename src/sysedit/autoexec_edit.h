@@ -29,8 +29,8 @@ struct AutoexecEdit {
 };
 
 // Reads one AUTOEXEC line's words from the cursor, positioned after the keyword, into the edit
-// that all AUTOEXEC lines share. A syntax error: an unknown word, ADD without "=", a value after
-// "=" that is not a closed quoted text, or a SHARE value beyond the 32-bit range.
+// that all AUTOEXEC lines share. A syntax error: an unknown word, ADD without "=", or a SHARE
+// value beyond the 32-bit range. A value after "=" that is not quoted reads as empty.
 lexical::ParseStatus parseAutoexec(AutoexecEdit& edit, lexical::FieldCursor& cursor);
 
 // The /F: and /L: values of a SHARE text, 0 for one that is absent.

@@ -3,6 +3,7 @@
 #include "lexical/ansi_text.h"
 #include "lexical/field_cursor.h"
 #include "lexical/numbers.h"
+#include "lexical/warning_texts.h"
 
 #include <cstdint>
 #include <string>
@@ -13,32 +14,38 @@ namespace {
 
 using lexical::equalsIgnoringAsciiCase;
 
-// "=n": the digits at the start of the word, up to the first other character. A word that does
-// not begin with a digit (a sign, a letter, nothing) is refused, and so is a value beyond the
-// 32-bit range: either would quietly ask for no minimum at all.
-bool readMinimum(lexical::FieldCursor& cursor, int32_t& minimum) {
-    if (!cursor.takeEquals())
-        return false;
+// "=n": the word read as atoi reads it (no digits give 0, with a warning). Without "=" the rest
+// of the line is passed over. A negative value is refused: it would write an invalid FILES or
+// BUFFERS line into CONFIG.SYS (and -1 stands for "not given"); so is a value beyond 32 bits.
+bool readMinimum(lexical::FieldCursor& cursor, std::string_view name, int32_t& minimum,
+                 lexical::ParseStatus& status) {
+    if (!cursor.takeEquals()) {
+        status.warn(std::string(name) + " without '=': the rest of the line is passed over");
+        cursor.skipToEnd();
+        return true;
+    }
     const std::string word = cursor.readWord();
-    if (!lexical::startsWithDigit(word))
+    const lexical::LeadingNumber<int32_t> value = lexical::leadingInteger(word);
+    if (value.value < 0 || !value.inRange)
         return false;
-    const std::optional<int32_t> value = lexical::leadingDigits(word);
-    if (!value)
-        return false;
-    minimum = *value;
+    if (!value.plain)
+        status.warn(lexical::warnings::notANumber(name, word, std::to_string(value.value)));
+    minimum = value.value;
     return true;
 }
 
 } // namespace
 
 lexical::ParseStatus parseConfig(ConfigEdit& edit, lexical::FieldCursor& cursor) {
-    return parseEditWords(edit.mode, edit.lineList, cursor, [&](const std::string& word) {
-        if (equalsIgnoringAsciiCase(word, "BUFFERMIN"))
-            return readMinimum(cursor, edit.buffersMinimum);
-        if (equalsIgnoringAsciiCase(word, "FILEMIN"))
-            return readMinimum(cursor, edit.filesMinimum);
-        return false;
-    });
+    return parseEditWords(edit.mode, edit.lineList, cursor,
+                          [&](const std::string& word, lexical::ParseStatus& status) {
+                              if (equalsIgnoringAsciiCase(word, "BUFFERMIN"))
+                                  return readMinimum(cursor, "BUFFERMIN", edit.buffersMinimum,
+                                                     status);
+                              if (equalsIgnoringAsciiCase(word, "FILEMIN"))
+                                  return readMinimum(cursor, "FILEMIN", edit.filesMinimum, status);
+                              return false;
+                          });
 }
 
 } // namespace kestrel::sysedit

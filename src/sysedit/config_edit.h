@@ -27,9 +27,9 @@ struct ConfigEdit {
 };
 
 // Reads one CONFIG line's words from the cursor, positioned after the keyword, into the edit that
-// all CONFIG lines share. A syntax error: an unknown word, FILEMIN, BUFFERMIN or ADD without
-// "=", a minimum that does not begin with a digit or does not fit in 32 bits, or an ADD value
-// that is not a closed quoted text.
+// all CONFIG lines share. A syntax error: an unknown word, ADD without "=", or a negative
+// minimum or one beyond 32 bits. FILEMIN or BUFFERMIN without "=" passes over the rest of the
+// line, and a minimum is read as atoi reads it (both with a warning).
 lexical::ParseStatus parseConfig(ConfigEdit& edit, lexical::FieldCursor& cursor);
 
 } // namespace kestrel::sysedit

@@ -5,16 +5,14 @@
 #include "lexical/macros.h"
 #include "lexical/quoted_field.h"
 
-#include <optional>
-
 namespace kestrel::sysedit {
 
-lexical::ParseStatus
-parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
-               lexical::FieldCursor& cursor,
-               const std::function<bool(const std::string& word)>& readOwnWord) {
+lexical::ParseStatus parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
+                                    lexical::FieldCursor& cursor,
+                                    const OwnWordReader& readOwnWord) {
     if (mode == EditMode::None)
         mode = EditMode::Modify;
+    lexical::ParseStatus status;
     while (!cursor.atEnd()) {
         const std::string word = cursor.readWord();
         if (lexical::equalsIgnoringAsciiCase(word, "ASK")) {
@@ -22,15 +20,13 @@ parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
         } else if (lexical::equalsIgnoringAsciiCase(word, "ADD")) {
             if (!cursor.takeEquals())
                 return lexical::parseError();
-            std::optional<std::string> line = lexical::readRequiredQuoted(cursor);
-            if (!line)
-                return lexical::parseError();
-            lineList.emplace_back(*line);
-        } else if (!readOwnWord(word)) {
-            return lexical::parseError();
+            lineList.emplace_back(lexical::readExpectedQuoted(cursor, status, "ADD line"));
+        } else if (!readOwnWord(word, status)) {
+            status.error = true;
+            return status;
         }
     }
-    return {};
+    return status;
 }
 
 } // namespace kestrel::sysedit

@@ -21,12 +21,12 @@ enum class EditMode : int32_t {
 
 // Reads the words of an AUTOEXEC or CONFIG line from the cursor, positioned after the keyword.
 // The first such line turns the edit on (mode Modify), ASK asks the user to confirm it and
-// ADD="line" adds a line to lineList (ADD without "=" or without a closed quoted text is a
-// syntax error). Every other word goes to readOwnWord, which answers false for a syntax error,
-// an unknown word among them. A syntax error makes the line a script error.
-lexical::ParseStatus
-parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
-               lexical::FieldCursor& cursor,
-               const std::function<bool(const std::string& word)>& readOwnWord);
+// ADD="line" adds a line to lineList (ADD without "=" is a syntax error; an unquoted value adds
+// an empty line, with a warning). Every other word goes to readOwnWord, which answers false for
+// a syntax error, an unknown word among them, and may add warnings to the status. A syntax
+// error makes the line a script error.
+using OwnWordReader = std::function<bool(const std::string& word, lexical::ParseStatus& status)>;
+lexical::ParseStatus parseEditWords(EditMode& mode, std::vector<lexical::MacroString>& lineList,
+                                    lexical::FieldCursor& cursor, const OwnWordReader& readOwnWord);
 
 } // namespace kestrel::sysedit

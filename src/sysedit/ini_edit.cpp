@@ -3,6 +3,7 @@
 #include "lexical/ansi_text.h"
 #include "lexical/field_cursor.h"
 #include "lexical/quoted_field.h"
+#include "lexical/warning_texts.h"
 
 #include <optional>
 #include <string_view>
@@ -28,42 +29,42 @@ bool applyOption(std::string_view word, IniEdit& edit) {
     return true;
 }
 
-bool readQuotedInto(lexical::FieldCursor& cursor, std::string& target, size_t capacity) {
-    std::optional<std::string> field = lexical::readRequiredQuoted(cursor);
-    if (!field || field->size() > capacity)
-        return false;
-    target = std::move(*field);
-    return true;
+bool fitsItsPlaces(const IniEdit& edit) {
+    return edit.section.size() <= IniEdit::kSectionCapacity &&
+           edit.key.size() <= IniEdit::kKeyCapacity &&
+           edit.value.size() <= IniEdit::kValueCapacity &&
+           edit.file.size() <= IniEdit::kFileCapacity;
 }
 
-// Section, key, value, file, options; false on the first field that cannot be read.
-bool readFields(lexical::FieldCursor& cursor, IniEdit& edit) {
-    if (!readQuotedInto(cursor, edit.section, IniEdit::kSectionCapacity) || edit.section.empty())
-        return false;
-    if (!readQuotedInto(cursor, edit.key, IniEdit::kKeyCapacity) || edit.key.empty())
-        return false;
-    if (cursor.atEnd())
-        return true;
-    if (!readQuotedInto(cursor, edit.value, IniEdit::kValueCapacity))
-        return false;
-    if (cursor.atEnd())
+// Section, key, value (quoted, each left empty when missing or unquoted; the line may end after
+// any of them), file, options; false for an unknown option.
+bool readFields(lexical::FieldCursor& cursor, IniEdit& edit, lexical::ParseStatus& status) {
+    bool unquotedNoted = false;
+    const auto quoted = [&](std::string& target) {
+        target = lexical::readQuotedInRun(cursor, status, unquotedNoted);
+        return !cursor.atEnd();
+    };
+    const bool more = quoted(edit.section) && quoted(edit.key) && quoted(edit.value);
+    if (edit.section.empty() || edit.key.empty())
+        status.warn("INIFILE without a section or key name: an empty one is written");
+    if (!more)
         return true;
 
-    // The file, quoted or a bare word. A bare option word here is the first option, with the
+    // The file, quoted or a word. An option word in its place is taken as the option, with the
     // file left as WIN.INI: "value" ASK asks rather than writing to a file named ASK.
-    if (lexical::quotedFieldFollows(cursor)) {
-        if (!readQuotedInto(cursor, edit.file, IniEdit::kFileCapacity) || edit.file.empty())
-            return false;
-    } else {
-        std::string word = cursor.readWord();
-        if (isOptionWord(word))
-            applyOption(word, edit);
-        else if (word.empty() || word.size() > IniEdit::kFileCapacity)
-            return false;
-        else
-            edit.file = std::move(word);
+    std::string file = cursor.readQuoted();
+    if (file.empty()) {
+        file = cursor.readWord();
+        if (isOptionWord(file)) {
+            applyOption(file, edit);
+            status.warn(file + " in the place of the file is read as the option: the file is " +
+                        IniEdit::kDefaultFile);
+            file = IniEdit::kDefaultFile;
+        } else if (file.empty()) {
+            status.warn("INIFILE with an empty file name");
+        }
     }
-
+    edit.file = std::move(file);
     while (!cursor.atEnd())
         if (!applyOption(cursor.readWord(), edit))
             return false;
@@ -74,7 +75,7 @@ bool readFields(lexical::FieldCursor& cursor, IniEdit& edit) {
 
 lexical::Parsed<IniEdit> parseIniFile(lexical::FieldCursor& cursor) {
     lexical::Parsed<IniEdit> parsed;
-    parsed.error = !readFields(cursor, parsed.item);
+    parsed.error = !readFields(cursor, parsed.item, parsed) || !fitsItsPlaces(parsed.item);
     return parsed;
 }
 

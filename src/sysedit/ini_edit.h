@@ -31,9 +31,9 @@ struct IniEdit {
     std::string file = kDefaultFile;
 };
 
-// Reads an INIFILE line's fields from the cursor, positioned after the keyword. An error: the
-// section or key is missing or empty, a field that must be quoted is not, a quote is never
-// closed, a field is longer than its place, or an option is unknown.
+// Reads an INIFILE line's fields from the cursor, positioned after the keyword. A field that is
+// missing, unquoted or never closed reads as empty (with a warning). An error: a field longer
+// than its place, or an unknown option.
 lexical::Parsed<IniEdit> parseIniFile(lexical::FieldCursor& cursor);
 
 } // namespace kestrel::sysedit

@@ -3,32 +3,27 @@
 #include "lexical/ansi_text.h"
 #include "lexical/field_cursor.h"
 #include "lexical/quoted_field.h"
+#include "lexical/warning_texts.h"
 
-#include <optional>
+#include <algorithm>
 #include <string_view>
 
 namespace kestrel::sysedit {
 
 namespace {
 
-// The last comma that stands outside double quotes, or npos. A comma inside a quoted field
-// belongs to that field and never introduces a mode word.
-size_t lastUnquotedComma(std::string_view text) {
-    size_t comma = std::string_view::npos;
-    bool quoted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '"')
-            quoted = !quoted;
-        else if (text[i] == ',' && !quoted)
-            comma = i;
-    }
-    return comma;
+// Whether position lies inside double quotes, counting from the start of text.
+bool insideQuotes(std::string_view text, size_t position) {
+    return std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(position), '"') %
+               2 ==
+           1;
 }
 
-// Takes a trailing ", replace" or ", remove" off the fields. Only the first letters count, so
-// ", replacement" is a replace as well.
-WinItemMode takeModeWord(std::string_view& fields) {
-    const size_t comma = lastUnquotedComma(fields);
+// Takes a trailing ", replace" or ", remove" off the fields: the word after the line's last comma,
+// wherever that comma stands. Only the first letters count, so ", replacement" is a replace too.
+// fromQuotes: that comma stood inside a quoted field.
+WinItemMode takeModeWord(std::string_view& fields, lexical::ParseStatus& status, bool& fromQuotes) {
+    const size_t comma = fields.rfind(',');
     if (comma == std::string_view::npos)
         return WinItemMode::Add;
     std::string_view word = fields.substr(comma + 1);
@@ -39,62 +34,49 @@ WinItemMode takeModeWord(std::string_view& fields) {
         mode = WinItemMode::Replace;
     else if (lexical::startsWithIgnoringAsciiCase(word, "remove"))
         mode = WinItemMode::Remove;
-    if (mode != WinItemMode::Add)
-        fields = fields.substr(0, comma);
+    if (mode == WinItemMode::Add)
+        return mode;
+    fromQuotes = insideQuotes(fields, comma);
+    if (fromQuotes)
+        status.warn("the mode word after the last comma is taken from inside quotes: the line "
+                    "ends at that comma");
+    fields = fields.substr(0, comma);
     return mode;
 }
 
-// Reads the next quoted field into target; false when it is not quoted, not closed, or longer
-// than capacity.
-bool readField(lexical::FieldCursor& cursor, std::string& target, size_t capacity) {
-    std::optional<std::string> field = lexical::readRequiredQuoted(cursor);
-    if (!field || field->size() > capacity)
-        return false;
-    target = std::move(*field);
-    return true;
-}
-
-// Reads the fields in their order; false on the first field that cannot be read. Only the
-// group is required: reading stops early, with success, wherever the line ends after it.
-bool readFields(lexical::FieldCursor& cursor, WinItemEntry& entry) {
-    if (!readField(cursor, entry.group, WinItemEntry::kGroupCapacity) || entry.group.empty())
-        return false;
-    if (cursor.atEnd())
-        return true;
-    if (!readField(cursor, entry.commandLine, WinItemEntry::kCommandLineCapacity))
-        return false;
-    if (cursor.atEnd())
-        return true;
-    if (!readField(cursor, entry.itemName, WinItemEntry::kItemNameCapacity))
-        return false;
-    if (cursor.atEnd())
-        return true;
-
+// The fields in their order, each a quoted field but the icon index, a word. Reading stops
+// wherever the line ends; whatever is missing stays empty.
+void readFields(lexical::FieldCursor& cursor, WinItemEntry& entry, lexical::ParseStatus& status) {
+    bool unquotedNoted = false;
+    const auto quoted = [&](std::string& target) {
+        target = lexical::readQuotedInRun(cursor, status, unquotedNoted);
+        return !cursor.atEnd();
+    };
+    if (!quoted(entry.group) || !quoted(entry.commandLine) || !quoted(entry.itemName))
+        return;
     std::string fourth;
-    if (!readField(cursor, fourth, WinItemEntry::kDirectoryCapacity))
-        return false;
+    const bool more = quoted(fourth);
     if (!fourth.empty() && fourth.back() == '\\') {
         entry.defaultDirectory = std::move(fourth);
-        if (cursor.atEnd())
-            return true;
-        if (!readField(cursor, entry.iconPath, WinItemEntry::kIconPathCapacity))
-            return false;
+        if (!more || !quoted(entry.iconPath))
+            return;
     } else {
         entry.iconPath = std::move(fourth);
+        if (!more)
+            return;
     }
-    if (cursor.atEnd())
-        return true;
+    entry.iconIndex = cursor.readWord();
+    if (!cursor.atEnd())
+        status.warn(std::string(lexical::warnings::kTextIgnored));
+}
 
-    // The icon index is a bare token; a quoted one is taken without its quotes.
-    if (lexical::quotedFieldFollows(cursor)) {
-        if (!readField(cursor, entry.iconIndex, WinItemEntry::kIconIndexCapacity))
-            return false;
-    } else {
-        entry.iconIndex = cursor.readWord();
-        if (entry.iconIndex.size() > WinItemEntry::kIconIndexCapacity)
-            return false;
-    }
-    return cursor.atEnd();
+bool fitsItsPlaces(const WinItemEntry& entry) {
+    return entry.group.size() <= WinItemEntry::kGroupCapacity &&
+           entry.commandLine.size() <= WinItemEntry::kCommandLineCapacity &&
+           entry.itemName.size() <= WinItemEntry::kItemNameCapacity &&
+           entry.defaultDirectory.size() <= WinItemEntry::kDirectoryCapacity &&
+           entry.iconPath.size() <= WinItemEntry::kIconPathCapacity &&
+           entry.iconIndex.size() <= WinItemEntry::kIconIndexCapacity;
 }
 
 } // namespace
@@ -102,11 +84,22 @@ bool readFields(lexical::FieldCursor& cursor, WinItemEntry& entry) {
 lexical::Parsed<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor) {
     lexical::Parsed<WinItemEntry> parsed;
     std::string_view fields = cursor.rest();
-    parsed.item.mode = takeModeWord(fields);
+    bool modeFromQuotes = false;
+    parsed.item.mode = takeModeWord(fields, parsed, modeFromQuotes);
     // The fields are read from a copy, so that cutting off the mode word leaves the line that
-    // an error message shows untouched.
+    // a message shows untouched; the line itself is read to its end.
     lexical::FieldCursor fieldCursor(fields, cursor.macros());
-    parsed.error = !readFields(fieldCursor, parsed.item);
+    cursor.skipToEnd();
+    readFields(fieldCursor, parsed.item, parsed);
+    if (fieldCursor.metUnterminatedQuote())
+        parsed.warn(std::string(lexical::warnings::kUnterminatedQuote));
+    if (parsed.item.group.empty())
+        parsed.warn("WINITEM without a group name");
+    // A field beyond its place cannot be kept; and a comma inside a quoted field must not turn a
+    // line that adds an item into one that deletes its whole group.
+    parsed.error =
+        !fitsItsPlaces(parsed.item) || (modeFromQuotes && parsed.item.mode == WinItemMode::Remove &&
+                                        parsed.item.commandLine.empty());
     return parsed;
 }
 

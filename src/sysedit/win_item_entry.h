@@ -4,8 +4,9 @@
 //
 //   WINITEM "group" "command line" "title" "working dir\" "icon file" index [, replace|remove]
 //
-// Every field after the group may be left off from the end. The working directory can only be
-// given when it ends with a backslash: a fourth field without one is the icon file.
+// Every field may be left off from the end. The working directory can only be given when it
+// ends with a backslash: a fourth field without one is the icon file. The mode word is the word
+// after the line's last comma, wherever that comma stands.
 #pragma once
 
 #include "lexical/field_cursor.h"
@@ -40,10 +41,11 @@ struct WinItemEntry {
     WinItemMode mode = WinItemMode::Add;
 };
 
-// Reads the fields of a WINITEM line from the cursor, positioned after the keyword. The cursor's
-// own text is left as it is, so an error can show the whole line. An error: the group is
-// missing or empty, a field that must be quoted is not, a quote is never closed, a field is
-// longer than its place, or text follows the icon index.
+// Reads the fields of a WINITEM line from the cursor, positioned after the keyword, and takes
+// the line to its end. The cursor's own text is left as it is, so an error can show the whole
+// line. The line takes whatever fields it has: a missing, unquoted or unclosed field reads as
+// empty, with a warning. An error only for a field longer than its place, and for a comma
+// inside a quoted field followed by "remove", which would delete the whole group.
 lexical::Parsed<WinItemEntry> parseWinItemEntry(lexical::FieldCursor& cursor);
 
 } // namespace kestrel::sysedit

@@ -3,6 +3,8 @@
 // blue separated by commas, such as 255,128,0.
 #pragma once
 
+#include "lexical/parse_result.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -18,7 +20,7 @@ struct Colour {
 
 // Reads text into colour. Text with a comma gives three numbers, each kept as its low byte (a
 // missing one reads as 0); otherwise text is a colour name, and an unknown name leaves colour
-// as it was.
-void parseColour(std::string_view text, Colour& colour);
+// as it was. Never an error: the warnings say what was read in an odd way.
+lexical::ParseStatus parseColour(std::string_view text, Colour& colour);
 
 } // namespace kestrel::ui

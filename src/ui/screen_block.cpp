@@ -61,16 +61,21 @@ ScreenBlockRead readScreenBlock(lexical::LineSource& source, std::string_view en
     const int baseWidth = std::max(1, measure.baseCharWidth());
     ScreenBlock block;
     int linesTaken = 0;
+    bool endMissing = false;
     std::string line;
     for (;;) {
         const int read = source.readScriptLine(line);
-        if (read == lexical::kLineEnd || read == lexical::kLineError) {
+        if (read == lexical::kLineError) {
             ScreenBlockRead result;
             result.error = true;
-            result.problem = read == lexical::kLineEnd ? ScreenBlockError::MissingEnd
-                                                       : ScreenBlockError::ReadFailed;
+            result.problem = ScreenBlockError::ReadFailed;
             result.linesTaken = linesTaken;
             return result;
+        }
+        if (read == lexical::kLineEnd) {
+            // The block takes every line there is.
+            endMissing = true;
+            break;
         }
         ++linesTaken;
         if (read == lexical::kLineIgnore)
@@ -93,6 +98,8 @@ ScreenBlockRead readScreenBlock(lexical::LineSource& source, std::string_view en
     store.put(block);
     ScreenBlockRead result;
     result.linesTaken = linesTaken;
+    if (endMissing)
+        result.warn("no " + std::string(endKeyword) + ": the block runs to the end of the script");
     return result;
 }
 

@@ -19,7 +19,6 @@ bool isScreenBlockEnd(std::string_view line, std::string_view endKeyword);
 
 enum class ScreenBlockError {
     None,
-    MissingEnd,   // the lines ran out before the end keyword
     ReadFailed,   // the line source reported an error of its own (its error flag is set)
     LineTooLong,  // a text line longer than 255 characters
     TooManyLines, // more than 255 lines before the end keyword
@@ -30,8 +29,7 @@ struct ScreenBlockRead : lexical::ParseStatus {
     // Lines read after the keyword line: the end line, or the line at fault, included. The
     // interpreter's line number goes up by this many.
     int linesTaken = 0;
-    // Where to report an error, counted from the keyword line (0 = the keyword line itself,
-    // for a block without its end), and the text of that line when it is not the keyword line.
+    // Where to report an error, counted from the keyword line, and the text of that line.
     int errorLineOffset = 0;
     std::string errorLine;
 };
@@ -43,7 +41,8 @@ MeasureFont measureFontFor(std::string_view ownFace, std::string_view screenFace
 
 // Reads the lines after a block's keyword line up to the line whose first word (letters only,
 // leading blanks and tabs skipped) is endKeyword, compared ignoring case, and puts them into
-// store as one block. The end line itself is not part of the block. A line of separators only
+// store as one block. The end line itself is not part of the block; without one the block takes
+// every line to the end (with a warning). A line of separators only
 // is a blank line. Each text line is measured: its width in characters is its extent divided
 // by the base character width, minus 6, and the block is as wide as its widest line (at least
 // 0, at most 255). The source serves the lines in plain-read mode meanwhile.

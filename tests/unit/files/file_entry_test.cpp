@@ -3,6 +3,9 @@
 #include "lexical/macros.h"
 #include "lexical/option_tables.h"
 #include "lexical/overwrite_mode.h"
+#include "support/warnings.h"
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -72,7 +75,9 @@ TEST_F(FileEntryTest, SourceValuesAreClassified) {
     EXPECT_EQ(source("\"$DIR2$\\x\""), std::make_pair(std::string("$DIR2$\\x"), SourceKind::Local));
     EXPECT_EQ(source("\\pub\\files"),
               std::make_pair(std::string("\\pub\\files"), SourceKind::ServerRoot));
-    EXPECT_EQ(source("\\"), std::make_pair(std::string("\\"), SourceKind::ServerRoot));
+    // A lone backslash goes like any trailing one: the script's own folder.
+    EXPECT_EQ(source("\\"), std::make_pair(std::string("\\"), SourceKind::ScriptDirectory));
+    EXPECT_EQ(source("\"\""), std::make_pair(std::string("\\"), SourceKind::ScriptDirectory));
     EXPECT_EQ(source("http://example.test/x"),
               std::make_pair(std::string("http://example.test/x"), SourceKind::Url));
     EXPECT_EQ(source("disk1"), std::make_pair(std::string("\\disk1"), SourceKind::ScriptDirectory));
@@ -80,8 +85,6 @@ TEST_F(FileEntryTest, SourceValuesAreClassified) {
 
     EXPECT_TRUE(parse("F.DLL SOURCE=" + std::string(79, 'd')).error);
     EXPECT_TRUE(parse("F.DLL SOURCE=C:\\" + std::string(497, 'd')).error);
-    EXPECT_TRUE(parse("F.DLL SOURCE=").error);
-    EXPECT_TRUE(parse("F.DLL SOURCE=\"disk").error);
 }
 
 TEST_F(FileEntryTest, GroupsAreLookedUpAndDecideTheSelection) {
@@ -108,31 +111,64 @@ TEST_F(FileEntryTest, GroupsAreLookedUpAndDecideTheSelection) {
     EXPECT_TRUE(parse("F.DLL GROUP=" + twelve + " 84").error);
     EXPECT_TRUE(parse("F.DLL GROUP=5").error);   // declared by no group
     EXPECT_TRUE(parse("F.DLL GROUP=100").error); // not a group number
-    EXPECT_TRUE(parse("F.DLL GROUP=").error);
-    EXPECT_TRUE(parse("F.DLL GROUP=7x").error);
+    EXPECT_TRUE(parse("F.DLL GROUP=7x").error);  // group 7, then the attribute x
 }
 
-TEST_F(FileEntryTest, MalformedFileLinesAreErrors) {
+TEST_F(FileEntryTest, FileLinesAreReadAsFarAsTheyGo) {
     for (const char* line : {
-             "",                        // no name
-             "\"UNTERMINATED.DLL",      // no closing quote
              "F.DLL COMPRESS",          // unknown attribute
              "F.DLL OVERWRITE YES",     // missing '='
              "F.DLL OVERWRITE=MAYBE",   // unknown mode
-             "F.DLL POPID=",            // no number
-             "F.DLL POPID=x",           // no number
+             "F.DLL POPID=x",           // 0, then the attribute x
              "F.DLL POPID=99999999999", // beyond 32 bits
              "F.DLL ATTRIBUTE=\"RX\"",  // unknown attribute letter
-             "F.DLL ATTRIBUTE=R",       // value not quoted
-             "F.DLL ATTRIBUTE=\"R",     // no closing quote
+             "F.DLL ATTRIBUTE=R",       // no bits, then the attribute R
              "F.DLL = COMPRESSED",      // '=' without an attribute
          })
         EXPECT_TRUE(parse(line).error) << line;
     EXPECT_TRUE(parse(std::string(499, 'n')).error);
     EXPECT_FALSE(parse(std::string(498, 'n')).error);
+
+    struct Case {
+        const char* line;
+        const char* warning; // a fragment of a warning; empty: none
+        std::function<bool(const FileEntry&)> took;
+    };
+    const Case cases[] = {
+        {"", "without a name", [](const FileEntry& e) { return e.name.empty(); }},
+        {"\"UNTERMINATED.DLL", "without a name", [](const FileEntry& e) { return e.name.empty(); }},
+        {"F.DLL POPID=", "POPID without a number",
+         [](const FileEntry& e) { return e.popupId == 0; }},
+        {"F.DLL GROUP= COMPRESSED", "GROUP without numbers",
+         [](const FileEntry& e) {
+             return e.groups[0] == FileEntry::kNoGroup &&
+                    e.compression == FileCompression::Compressed;
+         }},
+        {"F.DLL ATTRIBUTE=COMPRESSED", "ATTRIBUTE without a quoted value",
+         [](const FileEntry& e) {
+             return e.attributes == 0 && e.compression == FileCompression::Compressed;
+         }},
+        {"F.DLL ATTRIBUTE=\"R", "", [](const FileEntry& e) { return e.attributes == 0; }},
+        {"F.DLL SOURCE=", "the script's own folder",
+         [](const FileEntry& e) {
+             return e.source == "\\" && e.sourceKind == SourceKind::ScriptDirectory;
+         }},
+        // An empty quoted value reads the next word instead.
+        {"F.DLL SOURCE=\"\" COMPRESSED", "",
+         [](const FileEntry& e) {
+             return e.source == "\\COMPRESSED" && e.compression == FileCompression::None;
+         }},
+    };
+    for (const Case& c : cases) {
+        const ParsedEntry entry = parse(c.line);
+        EXPECT_FALSE(entry.error) << c.line;
+        EXPECT_TRUE(test::warned(entry.warnings, c.warning))
+            << c.line << ": " << test::warningTexts(entry.warnings);
+        EXPECT_TRUE(c.took(entry.item)) << c.line;
+    }
 }
 
-TEST_F(FileEntryTest, InsertDiskLines) {
+TEST_F(FileEntryTest, InsertDiskLinesAreNeverRefused) {
     ParsedEntry entry = disk("");
     EXPECT_FALSE(entry.error);
     EXPECT_EQ(entry.item.kind, EntryKind::Disk);
@@ -151,13 +187,18 @@ TEST_F(FileEntryTest, InsertDiskLines) {
     EXPECT_EQ(entry.item.popupId, 4);
     EXPECT_EQ(disk("POPID=5").item.popupId, 5);
 
-    // Kept as far as it was read, with the error marked.
-    entry = disk("\"Disk 4\" \"LABEL\" EXTRA");
-    EXPECT_TRUE(entry.error);
-    EXPECT_EQ(entry.item.volumeLabel, "LABEL");
-    EXPECT_TRUE(disk("\"Disk 4\" \"LABEL\" POPID=2 EXTRA").error);
-    EXPECT_TRUE(disk("\"Disk 4\" \"THIRTEENCHARS\"").error);
-    EXPECT_TRUE(disk("\"Disk 4").error);
+    // Kept as far as it was read; what was passed over is told.
+    const std::pair<const char*, const char*> passedOver[] = {
+        {"\"Disk 4\" \"LABEL\" EXTRA", "LABEL"},
+        {"\"Disk 4\" \"LABEL\" POPID=2 EXTRA", "LABEL"},
+        {"\"Disk 4\" \"THIRTEENCHARS\"", "THIRTEENCHAR"}, // cut to its 12 characters
+    };
+    for (const auto& [line, label] : passedOver) {
+        entry = disk(line);
+        EXPECT_FALSE(entry.error) << line;
+        EXPECT_EQ(entry.warnings.size(), 1u) << line;
+        EXPECT_EQ(entry.item.volumeLabel, label);
+    }
 }
 
 } // namespace

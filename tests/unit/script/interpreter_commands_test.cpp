@@ -2,6 +2,7 @@
 // process-wide settings; then lines each command must refuse.
 #include "interpreter_fixture.h"
 #include "lexical/overwrite_mode.h"
+#include "support/warnings.h"
 
 #include <functional>
 
@@ -214,15 +215,10 @@ TEST_F(InterpreterTest, MalformedLinesAreErrors) {
         "TITLE",
         "TITLE \"x\" Heavy",
         "TITLE \"" + std::string(501, 't') + "\"",
-        "TITLECOLOR Purple",
-        "TITLECOLOR (1,2)",
-        "SCREENCOLOR Blue (300,0,0)",
         "FONTNAME \"" + longFace + "\"",
         "SHOWREADME " + std::string(499, 'r'),
         "MINCPUTYPE 486",
         "MINDISKSPACE 2M 100",
-        "MINDISKSPACE 2M x",
-        "MINDISKSPACE lots",
         "MINDISKSPACE 5000M",
         "PROGRESSBAR",
         "OVERWRITEFILE SOMETIMES",
@@ -236,7 +232,6 @@ TEST_F(InterpreterTest, MalformedLinesAreErrors) {
         "RUNATEXIT",
         "REGSERVER",
         "SCREENGRAPHIC back.bmp CORNER",
-        "INTROSCREEN",
         "DEFAULTDIR",
         "DEFAULTDIR C:\\APP prompt \"Where?\"",
         "DEFAULTDIR C:\\APP NOASK",
@@ -250,10 +245,8 @@ TEST_F(InterpreterTest, MalformedLinesAreErrors) {
         "POPMESSAGE",
         "POPMESSAGE x",
         "POPMESSAGE 1 \"" + longFace + "\"\nText\nENDPOP",
-        "BEGINGROUP EXCLUSEVE 3\n01 [ ] a\nENDGROUP",
         "AUTOEXEC FOO",
         "CONFIG ADD",
-        "WINITEM",
         "INIFILE \"s\" \"k\" \"v\" win.ini BOGUS",
         "ADDTEXT \"line\"",
         "DELETE",
@@ -263,6 +256,88 @@ TEST_F(InterpreterTest, MalformedLinesAreErrors) {
     for (const std::string& line : lines) {
         EXPECT_EQ(runMain("REM\n" + line + "\n"), kRunStopped) << line;
         EXPECT_EQ(errorLine(), 2) << line;
+    }
+}
+
+TEST_F(InterpreterTest, LenientLinesAreTakenAsTheLanguageReadsThemWithAWarning) {
+    struct Case {
+        std::string text; // after a REM line: what it says is line 2
+        const char* warning;
+        std::function<bool(const InstallScript&, const PluginGlobals&)> took;
+    };
+    const ui::Colour titleDefault{128, 128, 255};
+    const Case cases[] = {
+        {"TITLECOLOR Purple", "unknown colour",
+         [&](auto& s, auto&) { return s.titleColour == titleDefault; }},
+        {"TITLECOLOR", "no colour", [&](auto& s, auto&) { return s.titleColour == titleDefault; }},
+        {"TITLECOLOR (300,256,-1)", "its low byte",
+         [](auto& s, auto&) {
+             return s.titleColour == ui::Colour{44, 0, 255};
+         }},
+        {"TITLECOLOR (255,128)", "fewer than three",
+         [](auto& s, auto&) {
+             return s.titleColour == ui::Colour{255, 128, 0};
+         }},
+        {"TITLECOLOR (255,128,0", "unclosed parenthesis",
+         [&](auto& s, auto&) { return s.titleColour == titleDefault; }},
+        {"SCREENCOLOR", "no colour",
+         [](auto& s, auto&) {
+             return s.screenColourBottom == ui::Colour{0, 0, 0};
+         }},
+        {"SCREENCOLOR Blue (300,0,0)", "its low byte",
+         [](auto& s, auto&) {
+             return s.screenColourBottom == ui::Colour{44, 0, 0};
+         }},
+        {"TITLE=\"x\"", "unquoted title", [](auto& s, auto&) { return s.title.empty(); }},
+        {"TITLE \"x\" 28pt", "read as 28",
+         [](auto&, auto& g) { return g.settings.titleFont.size == 28; }},
+        {"FONTNAME Arial", "unquoted font face",
+         [](auto&, auto& g) { return g.settings.screenFont.empty(); }},
+        {"QUITPROMPT Really quit?", "unquoted text",
+         [](auto& s, auto&) { return s.prompts.quit.empty(); }},
+        {"SHOWREADME \"read me.txt", "unterminated quote",
+         [](auto& s, auto&) { return s.readmeFile.empty(); }},
+        {"MINCPUTYPE 80486DX", "read as 486", [](auto& s, auto&) { return s.minCpu == 486; }},
+        {"MINDISKSPACE lots", "read as 0", [](auto& s, auto&) { return s.minDiskSpace == 0; }},
+        {"PROGRESSBAR 1.5Mb", "read as 1500000",
+         [](auto& s, auto&) { return s.progressTotal == 1500000; }},
+        {"INTROSCREEN", "no picture file",
+         [](auto& s, auto&) { return s.introScreen && s.introScreen->fileName.empty(); }},
+        {"SCREENGRAPHIC", "no picture file",
+         [](auto& s, auto&) { return s.screenGraphic && s.screenGraphic->fileName.empty(); }},
+        {"INTROSCREEN intro.bmp 5s", "read as 5",
+         [](auto& s, auto&) { return s.introScreen && s.introScreen->seconds == 5; }},
+        {"ASK1 \"yes\" prompt=Sure?", "unquoted prompt",
+         [](auto& s, auto&) { return s.asks[0] && s.asks[0]->promptText.empty(); }},
+        {"BEGINGROUP EXCLUSEVE 3\n01 [ ] a\nENDGROUP", "read as the group number 0",
+         [](auto& s, auto&) {
+             return s.groups.size() == 1 && s.groups[0].groupNumber == 0 && !s.groups[0].exclusive;
+         }},
+        {"BEGINGROUP 3 EXCLUSIVE\n01 [ ] a\nENDGROUP", "only before the number",
+         [](auto& s, auto&) { return s.groups.size() == 1 && !s.groups[0].exclusive; }},
+        {"BEGINGROUP Extras\n01 [ ] a\nENDGROUP", "the default group",
+         [](auto& s, auto&) { return s.groups.empty() && s.defaultGroup.screen; }},
+        {"POPMESSAGE 4x\nText\nENDPOP", "read as 4",
+         [](auto& s, auto&) { return s.popMessages.size() == 1 && s.popMessages[0].number == 4; }},
+        {"BEGINLASTSCREEN Courier 12\nHi\nENDLASTSCREEN", "read as 0",
+         [](auto& s, auto&) { return s.lastScreen.has_value(); }},
+        {"WINITEM", "without a group name", [](auto& s, auto&) { return s.winItems.size() == 1; }},
+        {"REBOOTWINDOWS now", "text after the command",
+         [](auto&, auto& g) { return g.settings.rebootMode == RebootMode::RestartWindows; }},
+        {"IF winver > 3 or so\nENDIF", "text after the condition",
+         [](auto&, auto&) { return true; }},
+        // Texts end at a NUL: a lone word is passed over, a quote is never closed.
+        {std::string("SPLASH\0 screen.bmp", 18), "NUL byte", [](auto&, auto&) { return true; }},
+        {std::string("TITLE \"ab\0cd\"", 13), "unterminated quote",
+         [](auto& s, auto&) { return s.title.empty(); }},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(runMain("REM\n" + c.text + "\n"), kRunSucceeded) << c.text << "\n" << errorText();
+        EXPECT_TRUE(c.took(*script, globals)) << c.text;
+        EXPECT_TRUE(test::warned(report.warnings, c.warning))
+            << c.text << ": " << test::warningTexts(report.warnings);
+        for (const ScriptDiagnostic& warning : report.warnings)
+            EXPECT_EQ(warning.lineNumber, 2) << c.text << ": " << warning.message;
     }
 }
 

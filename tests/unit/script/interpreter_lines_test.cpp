@@ -69,14 +69,27 @@ TEST_F(InterpreterTest, FiftyFirstRegistryValueIsReportedOnItsLine) {
     EXPECT_EQ(errorText(), "VALUE DWORD NEW \"v51\" \"51\"");
 }
 
-TEST_F(InterpreterTest, BlockWithoutItsEndIsReportedOnItsFirstLine) {
+TEST_F(InterpreterTest, BlocksWithoutTheirEndRunToTheEndOfTheScript) {
+    // A registry block that never ends is an error on its first line.
     EXPECT_EQ(runMain("REM\nBEGINREGISTRY\nKEY NEW \"HKEY_CURRENT_USER\\A\"\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 2);
     EXPECT_EQ(errorText(), "BEGINREGISTRY");
 
-    EXPECT_EQ(runMain("\nBEGINLASTSCREEN\nThanks\n\n"), kRunStopped);
-    EXPECT_EQ(errorLine(), 2);
-    EXPECT_EQ(errorText(), "BEGINLASTSCREEN");
+    // A screen block takes every line there is, ENDIF included, with a warning on its line.
+    ASSERT_EQ(runMain("IF winver > 3\nBEGINLASTSCREEN\nThanks\n\nENDIF\n"), kRunSucceeded);
+    ASSERT_TRUE(script->lastScreen);
+    EXPECT_EQ(script->lastScreen->lines, (std::vector<std::string>{"Thanks", "", "ENDIF"}));
+    ASSERT_EQ(report.warnings.size(), 2u);
+    EXPECT_EQ(report.warnings[0].lineNumber, 2);
+    EXPECT_EQ(report.warnings[0].message,
+              "no ENDLASTSCREEN: the block runs to the end of the script");
+    EXPECT_EQ(report.warnings[1].lineNumber, 1); // and the IF's branch never ended
+
+    // An exit message without EXIT shows its text and ends the installation, without an error.
+    EXPECT_EQ(runMain("EXITMESSAGE\nSorry.\n"), kRunStopped);
+    ASSERT_EQ(prompts.screens.size(), 1u);
+    EXPECT_EQ(prompts.screens[0].lines, std::vector<std::string>{"Sorry."});
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(InterpreterTest, DeferredBlocksKeepTheLineNumbersTrue) {
@@ -123,17 +136,28 @@ TEST_F(InterpreterTest, DeferredPassRefusesMainPassOnlyBlocksWhereTheyStand) {
     EXPECT_EQ(errorLine(), 4);
 }
 
-TEST_F(InterpreterTest, UnclosedConditionsAreReportedOnTheirIfLine) {
-    // A switched-off branch that never ends.
+TEST_F(InterpreterTest, ConditionsWithoutTheirEndif) {
+    // A switched-off branch that never ends is an error on its IF line.
     EXPECT_EQ(runMain("REM\nIF winver < 1\nFILE a\n\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 2);
     EXPECT_EQ(errorText(), "IF winver < 1");
-    // A taken branch without its ENDIF is just as broken on another machine.
-    EXPECT_EQ(runMain("IF winver >= 4\nFILE a\n"), kRunStopped);
-    EXPECT_EQ(errorLine(), 1);
-    // A deferred block the script's end cut short.
-    EXPECT_EQ(runMain("TITLE \"t\"\nIF group = 1\nFILE a\n"), kRunStopped);
+    // A taken one runs to the end, with a warning on its IF line.
+    ASSERT_EQ(runMain("IF winver >= 4\nFILE a\n"), kRunSucceeded);
+    EXPECT_EQ(script->fileEntries.size(), 1u);
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].lineNumber, 1);
+    // A deferred block the script's end cut short runs to the end of its lines in the deferred
+    // pass; switched off there, it is an error on its IF line.
+    const std::string cut = "ASK1 \"x\" prompt=\"?\"\nIF $ASK1 = \"y\"\nFILE a\n";
+    ASSERT_EQ(runMain(cut), kRunSucceeded);
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].lineNumber, 2);
+    EXPECT_EQ(runDeferred(), kRunStopped);
     EXPECT_EQ(errorLine(), 2);
+    ASSERT_EQ(runMain(cut), kRunSucceeded);
+    globals.macros.setAsk(1, "y");
+    EXPECT_EQ(runDeferred(), kRunSucceeded);
+    EXPECT_EQ(script->fileEntries.size(), 1u);
     // ELSE twice, ENDIF without IF.
     EXPECT_EQ(runMain("IF winver > 3\nELSE\nELSE\nENDIF\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 3);

@@ -1,6 +1,7 @@
 // What the settings record holds after a run: its defaults, the destinations, the disk space
 // per option, the exit message, conditions around screen text, and the deferred pass.
 #include "interpreter_fixture.h"
+#include "support/warnings.h"
 
 namespace kestrel::script {
 namespace {
@@ -48,13 +49,16 @@ TEST_F(InterpreterTest, DestinationsGetADrive) {
         EXPECT_EQ(record->path, path) << line;
         EXPECT_EQ(record->askMode, AskMode::DriveAndDirectory);
     }
-    // Given again, the destination forgets its earlier prompt.
+    // Given again, the destination empties its prompt text but keeps the mark that a prompt was
+    // given: it asks with an empty prompt.
     ASSERT_EQ(runMain("DEFAULTDIR C:\\A prompt=\"First?\"\nDEFAULTDIR C:\\B NOASKDIR\n"),
               kRunSucceeded);
     EXPECT_EQ(script->defaultDir->path, "C:\\B");
-    EXPECT_FALSE(script->defaultDir->promptGiven);
+    EXPECT_TRUE(script->defaultDir->promptGiven);
     EXPECT_EQ(script->defaultDir->promptText, "");
     EXPECT_EQ(globals.macros.defaultDrive(), "C");
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].lineNumber, 2);
 }
 
 TEST_F(InterpreterTest, WithoutDefaultDirTheWorkingDirectoryIsTheDestination) {
@@ -110,19 +114,40 @@ TEST_F(InterpreterTest, ExitMessageShowsItsTextAndEndsTheInstallation) {
     EXPECT_EQ(script->title, "");
 }
 
-TEST_F(InterpreterTest, ScreenTextInASwitchedOffBranchIsNotReadAsCommands) {
-    ASSERT_EQ(runMain("IF winver < 3\n"
+TEST_F(InterpreterTest, InASwitchedOffBranchOnlyExitTextIsPassedOver) {
+    // A screen line beginning with "If" is an IF inside a switched-off branch.
+    EXPECT_EQ(runMain("IF winver < 3\n"
                       "BEGINLASTSCREEN\n"
                       "If you see this, something is wrong.\n"
-                      "Else all is fine.\n"
                       "ENDLASTSCREEN\n"
-                      "ELSE\n"
-                      "TITLE \"taken\"\n"
+                      "ENDIF\n"),
+              kRunStopped);
+    EXPECT_EQ(errorLine(), 3);
+
+    // One beginning with "Else" switches the branch on, with a warning.
+    ASSERT_EQ(runMain("IF winver < 3\n"
+                      "BEGINLASTSCREEN\n"
+                      "Else you may go on.\n"
+                      "ENDLASTSCREEN\n"
                       "ENDIF\n"),
               kRunSucceeded)
         << errorText();
-    EXPECT_EQ(script->title, "taken");
     EXPECT_FALSE(script->lastScreen);
+    ASSERT_FALSE(report.warnings.empty());
+    EXPECT_EQ(report.warnings[0].lineNumber, 3);
+    EXPECT_TRUE(test::warned(report.warnings, "screen text in a switched-off branch read as ELSE"));
+
+    // An exit message's text is passed over up to the line whose keyword is EXIT; EXIT2 is not.
+    ASSERT_EQ(runMain("IF winver < 3\n"
+                      "EXITMESSAGE\n"
+                      "EXIT2 is no end\n"
+                      "ELSE\n"
+                      "TITLE \"wrong\"\n"
+                      "EXIT\n"
+                      "ENDIF\n"),
+              kRunSucceeded)
+        << errorText();
+    EXPECT_EQ(script->title, "");
 }
 
 TEST_F(InterpreterTest, DeferredPassAppendsWhatTheAnswersChoose) {

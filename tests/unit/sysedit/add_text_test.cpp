@@ -1,4 +1,5 @@
 #include "support/after_keyword.h"
+#include "support/warnings.h"
 #include "sysedit/add_text.h"
 
 #include <gtest/gtest.h>
@@ -32,19 +33,37 @@ TEST(AddText, ReadsFieldsAndReplacesSearchTokens) {
     EXPECT_FALSE(plain.item.replace);
 }
 
-TEST(AddText, MalformedLinesAreErrors) {
-    for (const std::string& line : {
-             std::string("ADDTEXT \"only the text\""),
-             std::string("ADDTEXT text file.txt"),
-             std::string("ADDTEXT \"text file.txt"),
-             std::string("ADDTEXT \"t\" \"\""),
-             std::string("ADDTEXT \"t\" \"f.txt\" \"where"),
-             std::string("ADDTEXT \"t\" \"f.txt\" 3"),
-             std::string("ADDTEXT \"t\" \"f.txt\" \"3\" REPLACE ALL"),
-             "ADDTEXT \"t\" \"" + std::string(499, 'f') + "\"",
-         }) {
-        EXPECT_TRUE(parse(line).error) << line;
+TEST(AddText, LinesAreReadAsFarAsTheyGo) {
+    struct Case {
+        std::string line;
+        bool error;
+        const char* warning; // a fragment of a warning; empty: none
+        std::string file;
+    };
+    const Case cases[] = {
+        {"ADDTEXT \"only the text\"", true, "", ""},
+        {"ADDTEXT \"text file.txt", true, "", ""}, // the quote takes the line
+        {"ADDTEXT \"t\" \"" + std::string(499, 'f') + "\"", true, "", ""},
+        // An unquoted text is empty, and its word is the file.
+        {"ADDTEXT text file.txt", false, "unquoted text", "text"},
+        {"ADDTEXT \"t\" \"\"", false, "empty file name", ""},
+        {"ADDTEXT \"t\" \"f.txt\" \"where", false, "", "f.txt"},
+        {"ADDTEXT \"t\" \"f.txt\" 3", false, "\"3\" is passed over", "f.txt"},
+        {"ADDTEXT \"t\" \"f.txt\" \"3\" REPLACE ALL", false, "\"ALL\" is passed over", "f.txt"},
+        // A word stops before '=': the '=' is a word of its own, so the line still ends.
+        {"ADDTEXT \"t\" f.txt = REPLACE", false, "\"=\" is passed over", "f.txt"},
+    };
+    for (const Case& c : cases) {
+        const auto entry = parse(c.line);
+        EXPECT_EQ(entry.error, c.error) << c.line;
+        if (c.error)
+            continue;
+        EXPECT_TRUE(test::warned(entry.warnings, c.warning))
+            << c.line << ": " << test::warningTexts(entry.warnings);
+        EXPECT_EQ(entry.item.file, c.file) << c.line;
     }
+    EXPECT_TRUE(parse("ADDTEXT \"t\" \"f.txt\" \"3\" REPLACE ALL").item.replace);
+    EXPECT_TRUE(parse("ADDTEXT \"t\" f.txt = REPLACE").item.replace);
     // Texts are bounded after their tokens are replaced.
     const std::string left(600, 'l');
     EXPECT_TRUE(parse("ADDTEXT \"$LEFT$$LEFT$\" f.txt", {left, "", ""}).error);

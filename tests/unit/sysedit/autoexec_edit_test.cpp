@@ -1,4 +1,5 @@
 #include "support/after_keyword.h"
+#include "support/warnings.h"
 #include "sysedit/autoexec_edit.h"
 
 #include <gtest/gtest.h>
@@ -42,14 +43,12 @@ TEST(AutoexecEdit, LinesAddUpInOneEdit) {
     EXPECT_EQ(edit.shareFiles, 4096);
 }
 
-TEST(AutoexecEdit, SyntaxErrors) {
+TEST(AutoexecEdit, UnknownWordsAreErrorsAndUnquotedValuesEmpty) {
     for (const char* line : {
              "AUTOEXEC PATH=\"C:\\DOS\"",
              "AUTOEXEC ADD",
              "AUTOEXEC ADD \"echo\"",
-             "AUTOEXEC ADD=echo",
-             "AUTOEXEC ADD=\"echo",
-             "AUTOEXEC ADDPATH=",
+             "AUTOEXEC ADD=echo", // an empty line, then the unknown word echo
              "AUTOEXEC ADDPATH=C:\\DOS",
              "AUTOEXEC SHARE=\"/F:4294967296\"",
              "AUTOEXEC =\"x\"",
@@ -57,6 +56,15 @@ TEST(AutoexecEdit, SyntaxErrors) {
         AutoexecEdit edit;
         EXPECT_TRUE(parse(edit, line).error) << line;
     }
+    // A value the line leaves out, or never closes, is empty.
+    AutoexecEdit edit;
+    const lexical::ParseStatus missing = parse(edit, "AUTOEXEC ADDPATH= ADD=\"echo");
+    ASSERT_TRUE(missing.ok());
+    EXPECT_TRUE(test::warned(missing.warnings, "unquoted ADDPATH directory"));
+    ASSERT_EQ(edit.pathList.size(), 1u);
+    EXPECT_EQ(edit.pathList[0].text(), "");
+    ASSERT_EQ(edit.lineList.size(), 1u);
+    EXPECT_EQ(edit.lineList[0].text(), "");
 }
 
 TEST(AutoexecEdit, ShareValuesAreReadFromUpperCasedText) {

@@ -1,4 +1,5 @@
 #include "support/after_keyword.h"
+#include "support/warnings.h"
 #include "sysedit/config_edit.h"
 
 #include <gtest/gtest.h>
@@ -30,24 +31,37 @@ TEST(ConfigEdit, ReadsMinimumsAndLines) {
     EXPECT_EQ(edit.lineList[1].text(), "STACKS=9,256");
 }
 
-TEST(ConfigEdit, SyntaxErrors) {
-    for (const char* line : {
-             "CONFIG FILES=30",
-             "CONFIG FILEMIN 30",
-             "CONFIG BUFFERMIN ADD=\"x\"",
-             "CONFIG FILEMIN=abc",
-             "CONFIG FILEMIN=-5",
-             "CONFIG FILEMIN=",
-             "CONFIG BUFFERMIN=2147483648",
-             "CONFIG ADD",
-             "CONFIG ADD=x",
-             "CONFIG ADD=\"x",
-         }) {
+TEST(ConfigEdit, MinimumsAreReadLenientlyButNeverNegative) {
+    struct Case {
+        const char* line;
+        bool error;
+        const char* warning; // a fragment of a warning; empty: none
+        int32_t files;
+    };
+    const Case cases[] = {
+        {"CONFIG FILES=30", true, "", 0},
+        {"CONFIG FILEMIN=-5", true, "", 0}, // FILES = -5 would go into CONFIG.SYS
+        {"CONFIG BUFFERMIN=2147483648", true, "", 0},
+        {"CONFIG ADD", true, "", 0},
+        {"CONFIG ADD=x", true, "", 0},
+        {"CONFIG BUFFERMIN=2147483647", false, "", ConfigEdit::kNotGiven},
+        // Without '=' the rest of the line goes unread.
+        {"CONFIG FILEMIN 30", false, "FILEMIN without '='", ConfigEdit::kNotGiven},
+        {"CONFIG BUFFERMIN ADD=\"x\"", false, "BUFFERMIN without '='", ConfigEdit::kNotGiven},
+        {"CONFIG FILEMIN=abc", false, "\"abc\" is not a plain number: read as 0", 0},
+        {"CONFIG FILEMIN=", false, "no FILEMIN: read as 0", 0},
+        {"CONFIG ADD=\"x", false, "", ConfigEdit::kNotGiven},
+    };
+    for (const Case& c : cases) {
         ConfigEdit edit;
-        EXPECT_TRUE(parse(edit, line).error) << line;
+        const lexical::ParseStatus status = parse(edit, c.line);
+        EXPECT_EQ(status.error, c.error) << c.line;
+        if (c.error)
+            continue;
+        EXPECT_TRUE(test::warned(status.warnings, c.warning))
+            << c.line << ": " << test::warningTexts(status.warnings);
+        EXPECT_EQ(edit.filesMinimum, c.files) << c.line;
     }
-    ConfigEdit edit;
-    EXPECT_TRUE(parse(edit, "CONFIG BUFFERMIN=2147483647").ok());
 }
 
 } // namespace

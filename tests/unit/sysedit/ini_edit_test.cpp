@@ -1,4 +1,5 @@
 #include "support/after_keyword.h"
+#include "support/warnings.h"
 #include "sysedit/ini_edit.h"
 
 #include <gtest/gtest.h>
@@ -43,22 +44,35 @@ TEST(IniEdit, ReadsFieldsAndOptions) {
     EXPECT_EQ(optionFirst.item.mode, EditMode::ModifyThenAsk);
 }
 
-TEST(IniEdit, MalformedLinesAreErrors) {
-    for (const std::string& line : {
-             std::string("INIFILE"),
-             std::string("INIFILE \"s\""),
-             std::string("INIFILE \"\" \"k\" \"v\""),
-             std::string("INIFILE \"s\" \"\" \"v\""),
-             std::string("INIFILE s \"k\" \"v\""),
-             std::string("INIFILE \"s\" \"k\" v"),
-             std::string("INIFILE \"s\" \"k\" \"v"),
-             std::string("INIFILE \"s\" \"k\" \"v\" \"\""),
-             std::string("INIFILE \"s\" \"k\" \"v\" win.ini QUIET"),
-             "INIFILE \"" + std::string(499, 's') + "\" \"k\"",
-         }) {
-        EXPECT_TRUE(parse(line).error) << line;
+TEST(IniEdit, MissingOrUnquotedFieldsAreEmpty) {
+    struct Case {
+        std::string line;
+        bool error;
+        const char* warning; // a fragment of a warning; empty: none
+        const char* file;
+    };
+    const Case cases[] = {
+        {"INIFILE \"s\" \"k\" \"v\" win.ini QUIET", true, "", ""},
+        {"INIFILE \"" + std::string(499, 's') + "\" \"k\"", true, "", ""},
+        {"INIFILE \"" + std::string(498, 's') + "\" \"k\"", false, "", "WIN.INI"},
+        {"INIFILE", false, "without a section or key", "WIN.INI"},
+        {"INIFILE \"s\"", false, "without a section or key", "WIN.INI"},
+        {"INIFILE \"\" \"k\" \"v\"", false, "without a section or key", "WIN.INI"},
+        {"INIFILE \"s\" \"k\" \"v", false, "", "WIN.INI"},
+        {"INIFILE \"s\" \"k\" \"v\" \"\"", false, "empty file name", ""},
+        // Unquoted, the fields read as empty and the word is the file.
+        {"INIFILE \"s\" \"k\" v", false, "unquoted field", "v"},
+        {"INIFILE \"s\" \"k\" \"v\" ASK", false, "read as the option", "WIN.INI"},
+    };
+    for (const Case& c : cases) {
+        const auto edit = parse(c.line);
+        EXPECT_EQ(edit.error, c.error) << c.line;
+        if (c.error)
+            continue;
+        EXPECT_TRUE(test::warned(edit.warnings, c.warning))
+            << c.line << ": " << test::warningTexts(edit.warnings);
+        EXPECT_EQ(edit.item.file, c.file) << c.line;
     }
-    EXPECT_FALSE(parse("INIFILE \"" + std::string(498, 's') + "\" \"k\"").error);
 }
 
 } // namespace

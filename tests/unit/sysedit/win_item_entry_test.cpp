@@ -1,5 +1,6 @@
 #include "lexical/macros.h"
 #include "support/after_keyword.h"
+#include "support/warnings.h"
 #include "sysedit/win_item_entry.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ TEST(WinItemEntry, LaterFieldsMayBeLeftOff) {
     EXPECT_EQ(dirOnly.item.iconPath, "");
 }
 
-TEST(WinItemEntry, TrailingModeWordIsRecognisedOnlyOutsideQuotes) {
+TEST(WinItemEntry, ModeWordFollowsTheLastCommaWhereverItStands) {
     EXPECT_EQ(parse("WINITEM \"G\" \"a.exe\" \"A\", replace").item.mode, WinItemMode::Replace);
     EXPECT_EQ(parse("WINITEM \"G\" \"a.exe\" \"A\" ,REPLACEMENT").item.mode, WinItemMode::Replace);
     auto remove = parse("WINITEM \"G\",  Remove");
@@ -61,19 +62,42 @@ TEST(WinItemEntry, TrailingModeWordIsRecognisedOnlyOutsideQuotes) {
     EXPECT_EQ(quotedWord.item.mode, WinItemMode::Add);
     EXPECT_EQ(quotedWord.item.iconPath, "replace");
 
-    auto commaInField = parse("WINITEM \"G\" \"a.exe, remove\" \"A\"");
-    EXPECT_EQ(commaInField.item.mode, WinItemMode::Add);
-    EXPECT_EQ(commaInField.item.commandLine, "a.exe, remove");
-    EXPECT_FALSE(commaInField.error);
+    // Inside quotes the comma still ends the line; the field it cut reads as empty.
+    auto inTitle = parse("WINITEM \"G\" \"a.exe\" \"Edit, replace it\"");
+    EXPECT_FALSE(inTitle.error);
+    EXPECT_EQ(inTitle.item.mode, WinItemMode::Replace);
+    EXPECT_EQ(inTitle.item.commandLine, "a.exe");
+    EXPECT_EQ(inTitle.item.itemName, "");
+    EXPECT_TRUE(test::warned(inTitle.warnings, "inside quotes"));
+    // Unless that turns an added item into the removal of its whole group.
+    EXPECT_TRUE(parse("WINITEM \"G\" \"a.exe, remove\" \"A\"").error);
 }
 
-TEST(WinItemEntry, MalformedLinesAreErrors) {
-    EXPECT_TRUE(parse("WINITEM").error);
-    EXPECT_TRUE(parse("WINITEM \"\" \"a.exe\"").error);
-    EXPECT_TRUE(parse("WINITEM Games \"a.exe\"").error);
-    EXPECT_TRUE(parse("WINITEM \"G\" a.exe").error);
-    EXPECT_TRUE(parse("WINITEM \"G\" \"a.exe").error);
-    EXPECT_TRUE(parse("WINITEM \"G\" \"a.exe\" \"A\" \"a.ico\" 0 replace").error);
+TEST(WinItemEntry, ALineTakesWhateverFieldsItHas) {
+    struct Case {
+        std::string line;
+        const char* warning; // a fragment of a warning
+        const char* group;
+        const char* iconIndex;
+    };
+    const Case cases[] = {
+        {"WINITEM", "without a group name", "", ""},
+        {"WINITEM \"\" \"a.exe\"", "without a group name", "", ""},
+        // Unquoted fields read as empty, and the word they leave is the icon index.
+        {"WINITEM Games \"a.exe\"", "unquoted field", "", "Games"},
+        {"WINITEM \"G\" a.exe", "unquoted field", "G", "a.exe"},
+        {"WINITEM \"G\" \"a.exe", "unterminated quote", "G", ""},
+        {"WINITEM \"G\" \"a.exe\" \"A\" \"a.ico\" 0 replace", "text after", "G", "0"},
+    };
+    for (const Case& c : cases) {
+        const auto entry = parse(c.line);
+        EXPECT_FALSE(entry.error) << c.line;
+        EXPECT_TRUE(test::warned(entry.warnings, c.warning))
+            << c.line << ": " << test::warningTexts(entry.warnings);
+        EXPECT_EQ(entry.item.group, c.group) << c.line;
+        EXPECT_EQ(entry.item.iconIndex, c.iconIndex) << c.line;
+    }
+    // A field longer than its place cannot be kept.
     EXPECT_TRUE(parse("WINITEM \"" + std::string(499, 'g') + "\"").error);
     EXPECT_FALSE(parse("WINITEM \"" + std::string(498, 'g') + "\"").error);
 }

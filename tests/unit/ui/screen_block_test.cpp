@@ -51,17 +51,26 @@ TEST(ReadScreenBlock, OnlyTheFirstWordOfLettersEndsTheBlock) {
     EXPECT_EQ(block.width, 0);
 }
 
+TEST(ReadScreenBlock, BlockWithoutItsEndTakesEveryLine) {
+    TextStore store;
+    FixedWidthMeasure measure(16, 8);
+    LineListSource unended({"one", "", "two"});
+    const ScreenBlockRead read = readScreenBlock(unended, "ENDPOP", kFont, measure, store);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.linesTaken, 3);
+    ASSERT_EQ(read.warnings.size(), 1u);
+    EXPECT_EQ(read.warnings[0].message, "no ENDPOP: the block runs to the end of the script");
+    EXPECT_EQ(read.warnings[0].lineOffset, 0); // said of the keyword line
+    EXPECT_FALSE(unended.plainRead);
+    ScreenBlock block;
+    ASSERT_TRUE(store.take(block));
+    EXPECT_EQ(block.lines, (std::vector<std::string>{"one", "", "two"}));
+}
+
 TEST(ReadScreenBlock, BadBlocksAreErrorsAtTheirLine) {
     TextStore store;
     FixedWidthMeasure measure(16, 8);
-
-    LineListSource unended({"one", "two"});
-    ScreenBlockRead read = readScreenBlock(unended, "ENDPOP", kFont, measure, store);
-    EXPECT_TRUE(read.error);
-    EXPECT_EQ(read.problem, ScreenBlockError::MissingEnd);
-    EXPECT_EQ(read.linesTaken, 2);
-    EXPECT_EQ(read.errorLineOffset, 0); // reported on the keyword line
-    EXPECT_FALSE(unended.plainRead);
+    ScreenBlockRead read;
 
     // A 255-character line fits (its width held at 255); one more character is an error.
     const std::string longest(255, 'x');
