@@ -129,10 +129,10 @@ std::optional<uint64_t> parseVolumeSize(const std::string& text) {
         (unit.size() == 1 && std::string_view("KkMm").find(unit[0]) == std::string_view::npos) ||
         (unit.empty() && number.find('.') != std::string_view::npos))
         return std::nullopt;
-    const auto size = kestrel::lexical::parseSize(text);
-    if (!size || *size <= 0)
+    const auto size = kestrel::lexical::leadingSize(text);
+    if (!size || !size->plain || size->value <= 0)
         return std::nullopt;
-    return uint64_t(*size);
+    return uint64_t(size->value);
 }
 
 // A file goes in under its own name; a directory with everything below it, under its name.
