@@ -5,22 +5,13 @@
 
 namespace kestrel::sysedit {
 
-namespace {
-
-bool isAbsolute(std::string_view path) {
-    return (!path.empty() && path[0] == '\\') || (path.size() > 1 && path[1] == ':');
-}
-
-} // namespace
-
 EditOutcome applyTextInsertion(const TextInsertion& insertion,
                                const lexical::MacroVariables& macros, EditServices& services) {
     const AddTextRequest request = addTextRequest(insertion, macros);
     if (request.file.empty())
         return EditOutcome::Unchanged;
     RewriteTarget target;
-    target.path = isAbsolute(request.file) ? request.file
-                                           : lexical::joinPath(macros.defaultDir(), request.file);
+    target.path = lexical::pathInDirectory(request.file, macros.defaultDir());
     return rewriteFile(services, target, [&](std::string_view original, bool existed) {
         return rewriteAddText(original, !existed, request);
     });

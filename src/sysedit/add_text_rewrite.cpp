@@ -28,13 +28,9 @@ bool matchesWhere(std::string_view line, std::string_view where) {
 
 AddTextRequest addTextRequest(const TextInsertion& insertion,
                               const lexical::MacroVariables& macros) {
-    auto expanded = [&](const std::string& text) {
-        lexical::MacroString item(text);
-        item.expandAllMacros(macros);
-        return item.text();
-    };
-    return {expanded(insertion.text), expanded(insertion.file), expanded(insertion.where),
-            insertion.replace};
+    return {lexical::allMacrosExpanded(insertion.text, macros),
+            lexical::allMacrosExpanded(insertion.file, macros),
+            lexical::allMacrosExpanded(insertion.where, macros), insertion.replace};
 }
 
 TextRewrite rewriteAddText(std::string_view original, bool created, const AddTextRequest& request) {

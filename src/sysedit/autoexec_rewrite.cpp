@@ -114,12 +114,8 @@ std::string shareOptions(int32_t files, int32_t locks) {
 AutoexecRequest autoexecRequest(const AutoexecEdit& edit, const lexical::MacroVariables& macros,
                                 std::optional<std::string> menuChoice) {
     AutoexecRequest request;
-    auto expanded = [&](lexical::MacroString item) {
-        item.expandAllMacros(macros);
-        return item.text();
-    };
     for (const lexical::MacroString& item : edit.pathList)
-        if (std::string dir = expanded(item); !dir.empty())
+        if (std::string dir = lexical::allMacrosExpanded(item.text(), macros); !dir.empty())
             request.pathDirectories.push_back(std::move(dir));
     if (edit.addDestination) {
         std::string dir = macros.defaultDir();
@@ -129,7 +125,7 @@ AutoexecRequest autoexecRequest(const AutoexecEdit& edit, const lexical::MacroVa
             request.pathDirectories.push_back(std::move(dir));
     }
     for (const lexical::MacroString& item : edit.lineList)
-        request.lines.push_back(expanded(item));
+        request.lines.push_back(lexical::allMacrosExpanded(item.text(), macros));
     request.shareWanted = edit.shareWanted;
     request.shareFiles = edit.shareFiles;
     request.shareLocks = edit.shareLocks;

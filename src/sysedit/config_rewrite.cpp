@@ -39,10 +39,8 @@ ConfigRequest configRequest(const ConfigEdit& edit, const lexical::MacroVariable
     ConfigRequest request;
     request.filesMinimum = edit.filesMinimum;
     request.buffersMinimum = edit.buffersMinimum;
-    for (lexical::MacroString item : edit.lineList) {
-        item.expandAllMacros(macros);
-        request.lines.push_back(item.text());
-    }
+    for (const lexical::MacroString& item : edit.lineList)
+        request.lines.push_back(lexical::allMacrosExpanded(item.text(), macros));
     return request;
 }
 

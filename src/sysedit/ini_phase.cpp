@@ -10,18 +10,10 @@ namespace kestrel::sysedit {
 
 namespace {
 
-std::string expanded(const std::string& text, const lexical::MacroVariables& macros) {
-    lexical::MacroString item(text);
-    item.expandAllMacros(macros);
-    return item.text();
-}
-
 // Where the profile functions put the file: a name without a drive or a leading backslash
 // lies in the Windows directory.
 std::string fullIniPath(const std::string& file, const lexical::MacroVariables& macros) {
-    if ((!file.empty() && file[0] == '\\') || (file.size() > 1 && file[1] == ':'))
-        return file;
-    return lexical::joinPath(macros.windowsDir(), file);
+    return lexical::pathInDirectory(file, macros.windowsDir());
 }
 
 } // namespace
@@ -29,10 +21,10 @@ std::string fullIniPath(const std::string& file, const lexical::MacroVariables& 
 EditOutcome applyIniEdit(const IniEdit& edit, const lexical::MacroVariables& macros,
                          const std::string& questionPrefix, os::Profile& profile,
                          EditServices& services) {
-    const std::string value = expanded(edit.value, macros);
-    const std::string file = expanded(edit.file, macros);
-    const std::string section = expanded(edit.section, macros);
-    const std::string key = expanded(edit.key, macros);
+    const std::string value = lexical::allMacrosExpanded(edit.value, macros);
+    const std::string file = lexical::allMacrosExpanded(edit.file, macros);
+    const std::string section = lexical::allMacrosExpanded(edit.section, macros);
+    const std::string key = lexical::allMacrosExpanded(edit.key, macros);
 
     if (edit.mode == EditMode::ModifyThenAsk &&
         services.prompts.messageBox(questionPrefix + file + "?", "",

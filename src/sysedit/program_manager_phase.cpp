@@ -21,21 +21,16 @@ std::string command(std::string_view name, const std::string& argument) {
     return "[" + std::string(name) + "(" + argument + ")]";
 }
 
-std::string allExpanded(const std::string& text, const lexical::MacroVariables& macros) {
-    lexical::MacroString item(text);
-    item.expandAllMacros(macros);
-    return item.text();
-}
-
 std::string addItemCommand(const WinItemEntry& entry, const lexical::MacroVariables& macros) {
-    std::string text = field(allExpanded(entry.commandLine, macros));
+    std::string text = field(lexical::allMacrosExpanded(entry.commandLine, macros));
     if (!entry.itemName.empty()) {
-        text += ", " + field(allExpanded(entry.itemName, macros));
-        const std::string directory = entry.defaultDirectory.empty()
-                                          ? std::string()
-                                          : field(allExpanded(entry.defaultDirectory, macros));
+        text += ", " + field(lexical::allMacrosExpanded(entry.itemName, macros));
+        const std::string directory =
+            entry.defaultDirectory.empty()
+                ? std::string()
+                : field(lexical::allMacrosExpanded(entry.defaultDirectory, macros));
         if (!entry.iconPath.empty()) {
-            text += ", " + field(allExpanded(entry.iconPath, macros));
+            text += ", " + field(lexical::allMacrosExpanded(entry.iconPath, macros));
             if (!entry.iconIndex.empty()) {
                 text += ", " + entry.iconIndex;
                 if (!directory.empty())
@@ -67,7 +62,7 @@ void walkEntries(const std::vector<WinItemEntry>& entries, const lexical::MacroV
             send(command("CreateGroup", field(group)));
             lastGroup = group;
         }
-        const std::string title = allExpanded(entry.itemName, macros);
+        const std::string title = lexical::allMacrosExpanded(entry.itemName, macros);
         if (entry.commandLine.empty()) {
             logItem(group, title);
             continue;

@@ -8,9 +8,7 @@ namespace kestrel::sysedit {
 std::string serverPath(const std::string& path, const lexical::MacroVariables& macros) {
     std::string full = path;
     lexical::expandLeadingMacro(full, macros);
-    if ((!full.empty() && full[0] == '\\') || (full.size() > 1 && full[1] == ':'))
-        return full;
-    return lexical::joinPath(macros.defaultDir(), full);
+    return lexical::pathInDirectory(full, macros.defaultDir());
 }
 
 bool runSelfRegistrationPhase(const std::vector<std::string>& paths,
