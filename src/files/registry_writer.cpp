@@ -17,24 +17,6 @@ using os::RegistryData;
 using Type = RegistryValueType;
 using Operation = RegistryValueOperation;
 
-os::RegistryRootKey rootKey(RegistryRoot root) {
-    switch (root) {
-    case RegistryRoot::ClassesRoot:
-        return os::RegistryRootKey::ClassesRoot;
-    case RegistryRoot::Users:
-        return os::RegistryRootKey::Users;
-    case RegistryRoot::LocalMachine:
-        return os::RegistryRootKey::LocalMachine;
-    case RegistryRoot::CurrentUser:
-        return os::RegistryRootKey::CurrentUser;
-    case RegistryRoot::CurrentConfig:
-        return os::RegistryRootKey::CurrentConfig;
-    case RegistryRoot::DynData:
-        break;
-    }
-    return os::RegistryRootKey::DynData;
-}
-
 // Every "$" that begins a path macro gives way to the macro's value; any other "$" stays.
 // What a value brings in is not searched again.
 std::string expandMacros(std::string_view text, const lexical::MacroVariables& macros) {
@@ -203,7 +185,7 @@ std::unique_ptr<os::RegistryKey> createLevels(RegistryBlock& block, os::Registry
             if (!path.empty())
                 path += '\\';
             path.append(block.subkeyPath, at, end - at);
-            std::optional<os::OpenedKey> opened = registry.createKey(rootKey(block.root), path);
+            std::optional<os::OpenedKey> opened = registry.createKey(block.root, path);
             if (!opened)
                 return nullptr;
             if (opened->created)
@@ -225,10 +207,10 @@ void writeRegistryBlock(RegistryBlock& block, os::Registry& registry,
         key = createLevels(block, registry);
         break;
     case RegistryKeyOperation::Query:
-        key = registry.openKey(rootKey(block.root), block.subkeyPath);
+        key = registry.openKey(block.root, block.subkeyPath);
         break;
     case RegistryKeyOperation::Delete:
-        registry.deleteKey(rootKey(block.root), block.subkeyPath);
+        registry.deleteKey(block.root, block.subkeyPath);
         return;
     case RegistryKeyOperation::Rename:
     case RegistryKeyOperation::None:

@@ -17,8 +17,9 @@ class Win32ServerRegistration final : public ServerRegistration {
         HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (!module)
             return {Outcome::NotLoadable, GetLastError()};
-        auto registerServer =
-            reinterpret_cast<RegisterFunction>(GetProcAddress(module, "DllRegisterServer"));
+        // Through void(*)(): the one cast between function types that is never a warning.
+        auto registerServer = reinterpret_cast<RegisterFunction>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module, "DllRegisterServer")));
         if (!registerServer) {
             FreeLibrary(module);
             return {Outcome::NotAServer, 0};
