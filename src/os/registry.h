@@ -45,8 +45,9 @@ struct OpenedKey {
 class Registry {
   public:
     virtual ~Registry() = default;
-    // Opens path below root with read and write access, creating it when missing; path's
-    // parent must exist. Nothing when it can be neither opened nor created.
+    // Opens path below root with read and write access, creating it when missing (the caller
+    // goes level by level to learn which levels it made). Nothing when it can be neither
+    // opened nor created.
     virtual std::optional<OpenedKey> createKey(RegistryRootKey root, const std::string& path) = 0;
     // Opens an existing key with read and write access.
     virtual std::unique_ptr<RegistryKey> openKey(RegistryRootKey root, const std::string& path) = 0;

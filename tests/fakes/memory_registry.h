@@ -40,9 +40,7 @@ class MemoryRegistry : public os::Registry {
 
     std::optional<os::OpenedKey> createKey(os::RegistryRootKey root,
                                            const std::string& path) override {
-        const size_t cut = path.rfind('\\');
-        if (uncreatableKeys.count(path) ||
-            (cut != std::string::npos && !keys.count({root, path.substr(0, cut)})))
+        if (uncreatableKeys.count(path))
             return std::nullopt;
         const bool created = keys.emplace(KeyId{root, path}, Key{}).second;
         return os::OpenedKey{std::make_unique<OpenKey>(*this, root, path), created};

@@ -27,7 +27,9 @@ TEST(FileOperations, UniqueFilesAppendAndMovesThatNeverOverwriteByAccident) {
     auto log = fs->openForAppend(dir.file("install.log"));
     ASSERT_TRUE(log);
     EXPECT_EQ(log->write("a\n", 2), 2);
+    log.reset(); // closed after each line, as the install log does
     log = fs->openForAppend(dir.file("install.log"));
+    ASSERT_TRUE(log);
     EXPECT_EQ(log->write("b\n", 2), 2);
     log.reset();
     EXPECT_EQ(test::TempDir::read(dir.file("install.log")), "a\nb\n");
