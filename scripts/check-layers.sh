@@ -63,18 +63,16 @@ while IFS= read -r hit; do
 done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "${files[@]}" || true)
 
 # Operating-system headers only in the folders that implement the boundary.
-while IFS= read -r hit; do
-    file=${hit%%:*}
-    component_of "$file"
-    case " $win32_folders " in *" $folder "*) continue ;; esac
-    report "${hit%%#*}a Win32 header outside $win32_folders: ${hit#*#}"
-done < <(grep -niE "^[[:space:]]*#[[:space:]]*include[[:space:]]*<($win32_headers)\.h>" "${files[@]}" || true)
-while IFS= read -r hit; do
-    file=${hit%%:*}
-    component_of "$file"
-    case " $posix_folders " in *" $folder "*) continue ;; esac
-    report "${hit%%#*}a POSIX header outside $posix_folders: ${hit#*#}"
-done < <(grep -nE "^[[:space:]]*#[[:space:]]*include[[:space:]]*<($posix_headers)\.h>" "${files[@]}" || true)
+check_os_headers() { # kind, folders allowed, header pattern, grep options
+    local kind=$1 allowed=$2 pattern=$3 options=$4 hit
+    while IFS= read -r hit; do
+        component_of "${hit%%:*}"
+        case " $allowed " in *" $folder "*) continue ;; esac
+        report "${hit%%#*}a $kind header outside $allowed: ${hit#*#}"
+    done < <(grep "$options" "^[[:space:]]*#[[:space:]]*include[[:space:]]*<($pattern)\\.h>" "${files[@]}" || true)
+}
+check_os_headers Win32 "$win32_folders" "$win32_headers" -niE
+check_os_headers POSIX "$posix_folders" "$posix_headers" -nE
 
 if [ "$failures" != 0 ]; then
     echo "layering: $failures problems" >&2

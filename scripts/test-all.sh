@@ -3,8 +3,9 @@
 #   1. native unit tests                       (g++, GoogleTest)
 #   2. the same unit tests with ASan + UBSan   (g++)
 #   3. unit and Windows tests under wine64     (x86_64-w64-mingw32, fresh WINEPREFIX, Xvfb)
-#   4. the i686 product build                  (built and checked, not run: no 32-bit here)
-#   5. fuzz targets, each for a short run      (clang, libFuzzer)
+#   4. end-to-end under wine64                 (kestrel-host, loopback HTTP, a prefix per scenario)
+#   5. the i686 product build                  (built and checked, not run: no 32-bit here)
+#   6. fuzz targets, each for a short run      (clang, libFuzzer)
 # Fails if any tier fails or runs no test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +19,7 @@ passed=0
 add_passed() { passed=$((passed + $(awk "$1" "$2"))); }
 ctest_cases='/tests failed out of/ { n += $NF } END { print n + 0 }'
 gtest_cases='match($0, /\[  PASSED  \] [0-9]+ test/) { split(substr($0, RSTART), w, " "); n += w[4] } END { print n + 0 }'
+unittest_cases='/^Ran [0-9]+ test/ { n += $2 } END { print n + 0 }'
 logs=$(mktemp -d)
 
 step "install packages"
@@ -50,10 +52,15 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$jobs"
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$logs"' EXIT
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$logs"' EXIT
 xvfb-run -a ctest --preset win64 -V >"$logs/win64.log" 2>&1 || { cat "$logs/win64.log"; exit 1; }
 grep -aE '\[  (PASSED|FAILED)  \]|tests passed' "$logs/win64.log"
 add_passed "$gtest_cases" "$logs/win64.log"
+
+step "end-to-end under wine64"
+xvfb-run -a python3 tests/e2e/run_e2e.py 2>&1 | tee "$logs/e2e.log"
+grep -q '^OK' "$logs/e2e.log"
+add_passed "$unittest_cases" "$logs/e2e.log"
 
 step "win32: the product build"
 cmake --preset win32 >/dev/null

@@ -13,7 +13,7 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
 timeout --kill-after=10 "${KESTREL_WINE_TIMEOUT:-600}" /usr/lib/wine/wine64 "$@"
 rc=$?
 if [ -n "$own_prefix" ]; then
-    WINEPREFIX="$own_prefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$own_prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
     rm -rf "$own_prefix"
 fi
 exit $rc

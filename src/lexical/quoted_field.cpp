@@ -38,22 +38,26 @@ QuotedField readQuotedField(FieldCursor& cursor) {
     return field;
 }
 
-std::optional<std::string> readQuotedOrWord(FieldCursor& cursor) {
+namespace {
+
+std::optional<std::string> readQuotedOr(FieldCursor& cursor,
+                                        std::string (FieldCursor::*readWord)()) {
     QuotedField quoted = readQuotedField(cursor);
     if (quoted.state == QuotedField::State::Unterminated)
         return std::nullopt;
     if (quoted.complete())
         return std::move(quoted.text);
-    return cursor.readWord();
+    return (cursor.*readWord)();
+}
+
+} // namespace
+
+std::optional<std::string> readQuotedOrWord(FieldCursor& cursor) {
+    return readQuotedOr(cursor, &FieldCursor::readWord);
 }
 
 std::optional<std::string> readQuotedOrConditionWord(FieldCursor& cursor) {
-    QuotedField quoted = readQuotedField(cursor);
-    if (quoted.state == QuotedField::State::Unterminated)
-        return std::nullopt;
-    if (quoted.complete())
-        return std::move(quoted.text);
-    return cursor.readConditionWord();
+    return readQuotedOr(cursor, &FieldCursor::readConditionWord);
 }
 
 std::string readTextOrWord(FieldCursor& cursor) {

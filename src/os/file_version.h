@@ -10,8 +10,9 @@ class FileVersionReader {
   public:
     virtual ~FileVersionReader() = default;
     // The FileVersion text of the file's version information (US English with the Windows
-    // code page, or else with Unicode), at most 39 characters. Nothing when the file has no
-    // version information, no such value, or an empty one.
+    // code page, or else with Unicode, or else a language the file lists), whole at any
+    // length. Nothing when the file has no version information, no such value, or an empty
+    // one.
     virtual std::optional<std::string> versionString(const std::string& path) = 0;
 };
 

@@ -17,14 +17,22 @@ files::FileEntryContext entryContext(CommandContext& c) {
     return {c.globals.settings.overwriteMode, c.globals.options, c.script.byteModeOff};
 }
 
-CommandResult commandFile(CommandContext& c) {
-    files::ParsedEntry parsed =
-        files::parseFileEntry(c.cursor(), files::EntryCommand::File, entryContext(c));
+// Appends a parsed item to its list unless its line is an error.
+template <typename T>
+CommandResult append(CommandContext& c, lexical::Parsed<T> parsed, std::vector<T>& list) {
     if (c.take(parsed) != CommandResult::Done)
         return CommandResult::Error;
-    c.script.fileEntries.push_back(std::move(parsed.item));
-    ++c.script.fileCount;
+    list.push_back(std::move(parsed.item));
     return CommandResult::Done;
+}
+
+CommandResult commandFile(CommandContext& c) {
+    const CommandResult result =
+        append(c, files::parseFileEntry(c.cursor(), files::EntryCommand::File, entryContext(c)),
+               c.script.fileEntries);
+    if (result == CommandResult::Done)
+        ++c.script.fileCount;
+    return result;
 }
 
 CommandResult commandInsertDisk(CommandContext& c) {
@@ -44,15 +52,6 @@ CommandResult commandAutoexec(CommandContext& c) {
 
 CommandResult commandConfig(CommandContext& c) {
     return c.take(sysedit::parseConfig(c.script.config, c.cursor()));
-}
-
-// Appends a parsed item to its list unless its line is an error.
-template <typename T>
-CommandResult append(CommandContext& c, lexical::Parsed<T> parsed, std::vector<T>& list) {
-    if (c.take(parsed) != CommandResult::Done)
-        return CommandResult::Error;
-    list.push_back(std::move(parsed.item));
-    return CommandResult::Done;
 }
 
 CommandResult commandWinItem(CommandContext& c) {

@@ -22,6 +22,14 @@ constexpr int kMaxTitleOptions = 5;
 using lexical::lookUpWord;
 using lexical::NamedWord;
 
+// Stores what a command's word stands for; an error for a word that stands for nothing.
+template <typename T> CommandResult store(std::optional<T> value, T& setting) {
+    if (!value)
+        return CommandResult::Error;
+    setting = *value;
+    return CommandResult::Done;
+}
+
 // A quoted command line, neither missing nor empty.
 std::optional<std::string> readCommandLine(lexical::FieldCursor& cursor) {
     if (!lexical::quotedFieldFollows(cursor))
@@ -30,6 +38,13 @@ std::optional<std::string> readCommandLine(lexical::FieldCursor& cursor) {
     if (text.empty())
         return std::nullopt;
     return text;
+}
+
+// The picture file of SCREENGRAPHIC and INTROSCREEN, quoted or not; false when it is missing or
+// longer than a path.
+bool readPictureFile(lexical::FieldCursor& cursor, std::string& fileName) {
+    fileName = lexical::readTextOrWord(cursor);
+    return !fileName.empty() && fileName.size() <= kPathCapacity;
 }
 
 // A colour is a parenthesised field when one follows, otherwise a word.
@@ -168,39 +183,23 @@ CommandResult commandMinDiskSpace(CommandContext& c) {
 }
 
 CommandResult commandProgressBar(CommandContext& c) {
-    const std::optional<int32_t> size = lexical::parseSize(c.cursor().readWord());
-    if (!size)
-        return CommandResult::Error;
-    c.script.progressTotal = *size;
-    return CommandResult::Done;
+    return store(lexical::parseSize(c.cursor().readWord()), c.script.progressTotal);
 }
 
 CommandResult commandOverwriteFile(CommandContext& c) {
-    const std::optional<lexical::OverwriteMode> mode =
-        lexical::overwriteModeFromWord(c.cursor().readWord());
-    if (!mode)
-        return CommandResult::Error;
-    c.globals.settings.overwriteMode = *mode;
-    return CommandResult::Done;
+    return store(lexical::overwriteModeFromWord(c.cursor().readWord()),
+                 c.globals.settings.overwriteMode);
 }
 
 CommandResult commandCompression(CommandContext& c) {
     static constexpr NamedWord<Compression> kKinds[] = {{"PKWARE", Compression::Pkware},
                                                         {"LHA", Compression::Lha}};
-    const std::optional<Compression> kind = lookUpWord(kKinds, c.cursor().readWord());
-    if (!kind)
-        return CommandResult::Error;
-    c.globals.settings.compression = *kind;
-    return CommandResult::Done;
+    return store(lookUpWord(kKinds, c.cursor().readWord()), c.globals.settings.compression);
 }
 
 CommandResult commandUninstall(CommandContext& c) {
     static constexpr NamedWord<bool> kSwitch[] = {{"YES", true}, {"NO", false}};
-    const std::optional<bool> on = lookUpWord(kSwitch, c.cursor().readWord());
-    if (!on)
-        return CommandResult::Error;
-    c.globals.settings.uninstall = *on;
-    return CommandResult::Done;
+    return store(lookUpWord(kSwitch, c.cursor().readWord()), c.globals.settings.uninstall);
 }
 
 CommandResult commandRebootWindows(CommandContext& c) {
@@ -217,11 +216,7 @@ CommandResult commandReboot(CommandContext& c) {
     static constexpr NamedWord<RebootMode> kModes[] = {{"Windows", RebootMode::RestartWindows},
                                                        {"Window", RebootMode::RestartWindows},
                                                        {"System", RebootMode::RestartSystem}};
-    const std::optional<RebootMode> mode = lookUpWord(kModes, c.cursor().readWord());
-    if (!mode)
-        return CommandResult::Error;
-    c.globals.settings.rebootMode = *mode;
-    return CommandResult::Done;
+    return store(lookUpWord(kModes, c.cursor().readWord()), c.globals.settings.rebootMode);
 }
 
 CommandResult commandRunAtStart(CommandContext& c) {
@@ -265,8 +260,7 @@ CommandResult commandScreenGraphic(CommandContext& c) {
         {"FULLSCREEN", P::FullScreen},
     };
     ScreenGraphic graphic;
-    graphic.fileName = lexical::readTextOrWord(c.cursor());
-    if (graphic.fileName.empty() || graphic.fileName.size() > kPathCapacity)
+    if (!readPictureFile(c.cursor(), graphic.fileName))
         return CommandResult::Error;
     const std::string positionWord = c.cursor().readWord();
     if (!positionWord.empty()) {
@@ -281,8 +275,7 @@ CommandResult commandScreenGraphic(CommandContext& c) {
 
 CommandResult commandIntroScreen(CommandContext& c) {
     IntroScreen intro;
-    intro.fileName = lexical::readTextOrWord(c.cursor());
-    if (intro.fileName.empty() || intro.fileName.size() > kPathCapacity)
+    if (!readPictureFile(c.cursor(), intro.fileName))
         return CommandResult::Error;
     const std::string secondsWord = c.cursor().readWord();
     if (!secondsWord.empty()) {

@@ -8,12 +8,14 @@
 
 namespace kestrel::ui {
 
-// The font a block is measured in. Its height is the face's default height and its weight
-// normal, whatever size the block's dialog uses later.
+// A font to measure in. Screen blocks are measured at the face's default height and normal
+// weight, whatever size their dialog uses later; the title at the height it is drawn at.
 struct MeasureFont {
     std::string face;
     bool italic = false;
     bool underline = false;
+    int height = 0; // character height in pixels; 0 is the face's default
+    int weight = 400;
 };
 
 class TextMeasure {

@@ -6,6 +6,7 @@
 #include "lexical/field_cursor.h"
 #include "lexical/line_source.h"
 #include "lexical/macros.h"
+#include "support/after_keyword.h"
 #include "sysedit/add_text.h"
 #include "sysedit/autoexec_edit.h"
 #include "sysedit/config_edit.h"
@@ -28,12 +29,6 @@ void check(bool condition) {
         std::abort();
 }
 
-lexical::FieldCursor cursorOver(const std::string& line, const lexical::MacroVariables& macros) {
-    lexical::FieldCursor cursor(line, &macros);
-    cursor.readKeyword();
-    return cursor;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -49,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& first = lines.front();
 
     {
-        auto cursor = cursorOver(first, macros);
+        auto cursor = test::afterKeyword(first, &macros);
         auto entry = sysedit::parseWinItemEntry(cursor);
         if (!entry.error) {
             check(entry.item.group.size() <= sysedit::WinItemEntry::kGroupCapacity);
@@ -58,26 +53,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     {
-        auto cursor = cursorOver(first, macros);
+        auto cursor = test::afterKeyword(first, &macros);
         sysedit::AutoexecEdit edit;
         sysedit::parseAutoexec(edit, cursor);
         check(edit.shareFiles >= 0 && edit.shareLocks >= 0);
     }
     {
-        auto cursor = cursorOver(first, macros);
+        auto cursor = test::afterKeyword(first, &macros);
         sysedit::ConfigEdit edit;
         if (sysedit::parseConfig(edit, cursor).ok())
             check(edit.filesMinimum >= -1 && edit.buffersMinimum >= -1);
     }
     {
-        auto cursor = cursorOver(first, macros);
+        auto cursor = test::afterKeyword(first, &macros);
         auto edit = sysedit::parseIniFile(cursor);
         if (!edit.error)
             check(edit.item.section.size() <= sysedit::IniEdit::kSectionCapacity &&
                   edit.item.file.size() <= sysedit::IniEdit::kFileCapacity);
     }
     {
-        auto cursor = cursorOver(first, macros);
+        auto cursor = test::afterKeyword(first, &macros);
         const std::string_view half(first.data(), first.size() / 2);
         auto entry = sysedit::parseAddText(cursor, {half, half, half});
         if (!entry.error)

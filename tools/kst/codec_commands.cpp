@@ -15,15 +15,26 @@ using kestrel::files::ExplodeResult;
 using kestrel::files::ImplodeDictionary;
 using kestrel::files::ImplodeLiteralMode;
 
-int implode(const std::string& input, const std::string& output, bool ascii, int dictionary,
-            bool verbose) {
+// The input opened and the output created; otherwise the failure's exit code, reported.
+int openBoth(const std::string& input, const std::string& output,
+             std::unique_ptr<kestrel::os::InputFile>& in,
+             std::unique_ptr<kestrel::os::OutputFile>& out) {
     auto fs = kestrel::os::makeNativeFileSystem();
-    auto in = fs->openForReading(input);
+    in = fs->openForReading(input);
     if (!in)
         return fail(input, "cannot open the file");
-    auto out = fs->createForWriting(output);
+    out = fs->createForWriting(output);
     if (!out)
         return fail(output, "cannot create the file");
+    return 0;
+}
+
+int implode(const std::string& input, const std::string& output, bool ascii, int dictionary,
+            bool verbose) {
+    std::unique_ptr<kestrel::os::InputFile> in;
+    std::unique_ptr<kestrel::os::OutputFile> out;
+    if (const int failed = openBoth(input, output, in, out))
+        return failed;
     kestrel::files::ImplodeEncoder encoder(
         {ascii ? ImplodeLiteralMode::Ascii : ImplodeLiteralMode::Binary,
          static_cast<ImplodeDictionary>(dictionary)},
@@ -77,13 +88,10 @@ std::string describe(ExplodeResult result, uint64_t written) {
 }
 
 int explode(const std::string& input, const std::string& output, bool verbose) {
-    auto fs = kestrel::os::makeNativeFileSystem();
-    auto in = fs->openForReading(input);
-    if (!in)
-        return fail(input, "cannot open the file");
-    auto out = fs->createForWriting(output);
-    if (!out)
-        return fail(output, "cannot create the file");
+    std::unique_ptr<kestrel::os::InputFile> in;
+    std::unique_ptr<kestrel::os::OutputFile> out;
+    if (const int failed = openBoth(input, output, in, out))
+        return failed;
     ExplodeFiles files{in.get(), out.get()};
     auto read = [](uint8_t* buffer, uint32_t* size, void* user) -> uint32_t {
         auto* f = static_cast<ExplodeFiles*>(user);

@@ -3,6 +3,7 @@
 #include "lexical/ansi_text.h"
 #include "lexical/path_text.h"
 #include "os/memory_input_file.h"
+#include "os/wildcard_match.h"
 
 #include <algorithm>
 
@@ -16,28 +17,6 @@ using kestrel::os::DriveType;
 std::string nameOf(const std::string& path) {
     const size_t cut = path.rfind('\\');
     return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// '*' any run of characters, '?' any one character; both sides already upper case.
-bool wildcardMatches(std::string_view pattern, std::string_view name) {
-    size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 } // namespace
@@ -120,7 +99,7 @@ bool DescribedMachine::anyEntryMatches(const std::string& pattern) {
     const std::string name = nameOf(wanted);
     const auto matches = [&](const std::string& entry) {
         return kestrel::lexical::parentDirectory(entry) == directory && entry.size() > 3 &&
-               wildcardMatches(name, nameOf(entry));
+               kestrel::os::wildcardMatches(name, nameOf(entry));
     };
     return std::any_of(files_.begin(), files_.end(),
                        [&](const auto& f) { return matches(f.first); }) ||

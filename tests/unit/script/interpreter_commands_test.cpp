@@ -169,85 +169,43 @@ TEST_F(InterpreterTest, EveryKeywordReachesItsCommand) {
 }
 
 TEST_F(InterpreterTest, PromptTextsReplaceTheirTexts) {
-    struct TextCase {
-        const char* keyword;
-        std::function<const std::string&()> text;
+    using P = PromptTexts;
+    using G = GlobalSettings;
+    const std::pair<const char*, std::string P::*> kScriptTexts[] = {
+        {"COPYFILEPROMPT", &P::copyFile}, {"AUTOEXECPROMPT", &P::autoexec},
+        {"CONFIGPROMPT", &P::config},     {"CPUPROMPT", &P::cpu},
+        {"INIFILEPROMPT", &P::iniFile},   {"INSERTDISKPROMPT", &P::insertDisk},
+        {"LOCATEPROMPT", &P::locate},     {"NOGROUPPROMPT", &P::noGroup},
+        {"NOSPACEPROMPT", &P::noSpace},   {"QUITPROMPT", &P::quit},
+        {"REBOOTPROMPT", &P::reboot},
     };
-    const TextCase cases[] = {{"COPYFILEPROMPT", [&]() -> auto& {return script->prompts.copyFile;
-}
-} // namespace
-, {"AUTOEXECPROMPT", [&]() -> auto& {return script->prompts.autoexec;
-} // namespace kestrel::script
-}
-, {"BADDIRPROMPT", [&]() -> auto& {return globals.settings.badDirectoryText;
-}
-}
-, {"OKPROMPT", [&]() -> auto& {return globals.settings.okText;
-}
-}
-, {"CANCELPROMPT", [&]() -> auto& {return globals.settings.cancelText;
-}
-}
-, {"BADDRIVEPROMPT", [&]() -> auto& {return globals.settings.badDriveText;
-}
-}
-, {"CONFIGPROMPT", [&]() -> auto& {return script->prompts.config;
-}
-}
-, {"CPUPROMPT", [&]() -> auto& {return script->prompts.cpu;
-}
-}
-, {"FILEEXISTPROMPT", [&]() -> auto& {return globals.settings.fileExistsText;
-}
-}
-, {"INIFILEPROMPT", [&]() -> auto& {return script->prompts.iniFile;
-}
-}
-, {"INSERTDISKPROMPT", [&]() -> auto& {return script->prompts.insertDisk;
-}
-}
-, {"LOCATEPROMPT", [&]() -> auto& {return script->prompts.locate;
-}
-}
-, {"NOGROUPPROMPT", [&]() -> auto& {return script->prompts.noGroup;
-}
-}
-, {"NOSPACEPROMPT", [&]() -> auto& {return script->prompts.noSpace;
-}
-}
-, {"QUITPROMPT", [&]() -> auto& {return script->prompts.quit;
-}
-}
-, {"REBOOTPROMPT", [&]() -> auto& {return script->prompts.reboot;
-}
-}
-, {"FILENOTFOUNDPROMPT", [&]() -> auto& {return globals.settings.fileNotFoundText;
-}
-}
-, {"UNINSTALLBEGINPROMPT", [&]() -> auto& {return globals.settings.uninstallBeginText;
-}
-}
-, {"UNINSTALLENDPROMPT", [&]() -> auto& {return globals.settings.uninstallEndText;
-}
-}
-, {"uninstalltitleprompt", [&]() -> auto& {return globals.settings.uninstallTitleText;
-}
-}
-,
-}
-;
-for (const TextCase& c : cases) {
-    ASSERT_EQ(runMain(std::string(c.keyword) + " \"New text\"\n"), kRunSucceeded) << c.keyword;
-    EXPECT_EQ(c.text(), "New text") << c.keyword;
-}
-// An unquoted text empties the field; the uninstall texts may not be empty.
-EXPECT_EQ(runMain("QUITPROMPT Really quit?\n"), kRunSucceeded);
-EXPECT_EQ(script->prompts.quit, "");
-EXPECT_EQ(runMain("UNINSTALLENDPROMPT Gone\n"), kRunStopped);
-// 499 characters fit; 500 do not. Line-length texts take whatever fits on the line.
-EXPECT_EQ(runMain("OKPROMPT \"" + std::string(499, 'o') + "\"\n"), kRunSucceeded);
-EXPECT_EQ(runMain("OKPROMPT \"" + std::string(500, 'o') + "\"\n"), kRunStopped);
-EXPECT_EQ(runMain("CPUPROMPT \"" + std::string(900, 'c') + "\"\n"), kRunSucceeded);
+    const std::pair<const char*, std::string G::*> kGlobalTexts[] = {
+        {"BADDIRPROMPT", &G::badDirectoryText},
+        {"OKPROMPT", &G::okText},
+        {"CANCELPROMPT", &G::cancelText},
+        {"BADDRIVEPROMPT", &G::badDriveText},
+        {"FILEEXISTPROMPT", &G::fileExistsText},
+        {"FILENOTFOUNDPROMPT", &G::fileNotFoundText},
+        {"UNINSTALLBEGINPROMPT", &G::uninstallBeginText},
+        {"UNINSTALLENDPROMPT", &G::uninstallEndText},
+        {"uninstalltitleprompt", &G::uninstallTitleText},
+    };
+    for (const auto& [keyword, member] : kScriptTexts) {
+        ASSERT_EQ(runMain(std::string(keyword) + " \"New text\"\n"), kRunSucceeded) << keyword;
+        EXPECT_EQ(script->prompts.*member, "New text") << keyword;
+    }
+    for (const auto& [keyword, member] : kGlobalTexts) {
+        ASSERT_EQ(runMain(std::string(keyword) + " \"New text\"\n"), kRunSucceeded) << keyword;
+        EXPECT_EQ(globals.settings.*member, "New text") << keyword;
+    }
+    // An unquoted text empties the field; the uninstall texts may not be empty.
+    EXPECT_EQ(runMain("QUITPROMPT Really quit?\n"), kRunSucceeded);
+    EXPECT_EQ(script->prompts.quit, "");
+    EXPECT_EQ(runMain("UNINSTALLENDPROMPT Gone\n"), kRunStopped);
+    // 499 characters fit; 500 do not. Line-length texts take whatever fits on the line.
+    EXPECT_EQ(runMain("OKPROMPT \"" + std::string(499, 'o') + "\"\n"), kRunSucceeded);
+    EXPECT_EQ(runMain("OKPROMPT \"" + std::string(500, 'o') + "\"\n"), kRunStopped);
+    EXPECT_EQ(runMain("CPUPROMPT \"" + std::string(900, 'c') + "\"\n"), kRunSucceeded);
 }
 
 TEST_F(InterpreterTest, MalformedLinesAreErrors) {

@@ -1,4 +1,4 @@
-#include "lexical/field_cursor.h"
+#include "support/after_keyword.h"
 #include "sysedit/add_text.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +9,7 @@ namespace kestrel::sysedit {
 namespace {
 
 lexical::Parsed<TextInsertion> parse(const std::string& line, const SearchTokens& tokens = {}) {
-    lexical::FieldCursor cursor(line);
-    cursor.readKeyword();
+    auto cursor = test::afterKeyword(line);
     return parseAddText(cursor, tokens);
 }
 
@@ -50,8 +49,7 @@ TEST(AddText, MalformedLinesAreErrors) {
     const std::string left(600, 'l');
     EXPECT_TRUE(parse("ADDTEXT \"$LEFT$$LEFT$\" f.txt", {left, "", ""}).error);
     EXPECT_FALSE(parse("ADDTEXT \"$LEFT$\" f.txt", {left, "", ""}).error);
-    EXPECT_TRUE(
-        parse("ADDTEXT \"t\" f.txt \"$SEARCH$\"", {"", "", std::string(502, '9')}).error);
+    EXPECT_TRUE(parse("ADDTEXT \"t\" f.txt \"$SEARCH$\"", {"", "", std::string(502, '9')}).error);
 }
 
 TEST(AddText, TokenReplacementKeepsCaseAndRespectsCapacity) {

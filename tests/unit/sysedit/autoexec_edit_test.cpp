@@ -1,4 +1,4 @@
-#include "lexical/field_cursor.h"
+#include "support/after_keyword.h"
 #include "sysedit/autoexec_edit.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,7 @@ namespace kestrel::sysedit {
 namespace {
 
 lexical::ParseStatus parse(AutoexecEdit& edit, const std::string& line) {
-    lexical::FieldCursor cursor(line);
-    cursor.readKeyword();
+    auto cursor = test::afterKeyword(line);
     return parseAutoexec(edit, cursor);
 }
 

@@ -1,4 +1,4 @@
-#include "lexical/field_cursor.h"
+#include "support/after_keyword.h"
 #include "sysedit/ini_edit.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +9,7 @@ namespace kestrel::sysedit {
 namespace {
 
 lexical::Parsed<IniEdit> parse(const std::string& line) {
-    lexical::FieldCursor cursor(line);
-    cursor.readKeyword();
+    auto cursor = test::afterKeyword(line);
     return parseIniFile(cursor);
 }
 

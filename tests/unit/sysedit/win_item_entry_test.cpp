@@ -1,5 +1,5 @@
-#include "lexical/field_cursor.h"
 #include "lexical/macros.h"
+#include "support/after_keyword.h"
 #include "sysedit/win_item_entry.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +11,7 @@ namespace {
 
 lexical::Parsed<WinItemEntry> parse(const std::string& line,
                                     const lexical::MacroVariables* macros = nullptr) {
-    lexical::FieldCursor cursor(line, macros);
-    cursor.readKeyword();
+    auto cursor = test::afterKeyword(line, macros);
     return parseWinItemEntry(cursor);
 }
 

@@ -3,8 +3,8 @@
 #include "fakes/recording_log.h"
 #include "fakes/recording_prompts.h"
 #include "os/file_system.h"
-#include "sysedit/start_file_phases.h"
 #include "support/temp_dir.h"
+#include "sysedit/start_file_phases.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
