@@ -7,6 +7,7 @@
 
 #include "os/file_system.h"
 #include "os/memory_input_file.h"
+#include "os/unique_file_names.h"
 
 #include <cstdio>
 #include <map>
@@ -107,18 +108,14 @@ class WritableMemoryFileSystem : public os::FileSystem {
                                                    const std::string& stem) override {
         if (uncreatable.count(directory))
             return std::nullopt;
-        const std::string prefix = directory.back() == '\\' ? directory : directory + "\\";
-        for (int counter = 0; counter < 10000; ++counter) {
-            char digits[8];
-            std::snprintf(digits, sizeof digits, "%04d", counter);
-            std::string path = prefix + stem + digits + ".tmp";
-            if (!files.count(path)) {
-                std::unique_ptr<os::OutputFile> file =
-                    std::make_unique<Output>(files[path], spaceLeft);
-                return os::UniqueFile{std::move(path), std::move(file)};
-            }
-        }
-        return std::nullopt;
+        std::optional<std::string> path =
+            os::takeUniqueName(directory, '\\', stem, [&](const std::string& name) {
+                return files.count(name) ? os::NameAttempt::InUse : os::NameAttempt::Taken;
+            });
+        if (!path)
+            return std::nullopt;
+        std::unique_ptr<os::OutputFile> file = std::make_unique<Output>(files[*path], spaceLeft);
+        return os::UniqueFile{std::move(*path), std::move(file)};
     }
     bool replaceFile(const std::string& from, const std::string& to) override {
         if (!files.count(from) || locked.count(from) || !writable(to))

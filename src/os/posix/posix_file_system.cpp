@@ -2,6 +2,7 @@
 // that archive member names and script paths work unchanged; the DOS date and time are the
 // UTC last-write time, as on Windows, where no time zone is applied either.
 #include "os/file_system.h"
+#include "os/unique_file_names.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -217,24 +218,17 @@ class PosixFileSystem final : public FileSystem {
 
     std::optional<UniqueFile> createUniqueFile(const std::string& directory,
                                                const std::string& stem) override {
-        std::string prefix = toPosix(directory);
-        if (!prefix.empty() && prefix.back() != '/') {
-            prefix += '/';
-        }
-        prefix += stem;
-        for (unsigned counter = 0; counter < 10000; ++counter) {
-            char digits[8];
-            std::snprintf(digits, sizeof digits, "%04u", counter);
-            std::string path = prefix + digits + ".tmp";
-            int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                return UniqueFile{std::move(path), std::make_unique<PosixOutputFile>(fd)};
-            }
-            if (errno != EEXIST) {
-                return std::nullopt;
-            }
-        }
-        return std::nullopt;
+        int fd = -1;
+        std::optional<std::string> path =
+            takeUniqueName(toPosix(directory), '/', stem, [&](const std::string& name) {
+                fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                if (fd >= 0)
+                    return NameAttempt::Taken;
+                return errno == EEXIST ? NameAttempt::InUse : NameAttempt::Hopeless;
+            });
+        if (!path)
+            return std::nullopt;
+        return UniqueFile{std::move(*path), std::make_unique<PosixOutputFile>(fd)};
     }
 
     bool replaceFile(const std::string& from, const std::string& to) override {

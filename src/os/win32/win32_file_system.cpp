@@ -1,5 +1,6 @@
 // Files on the Windows API.
 #include "os/file_system.h"
+#include "os/unique_file_names.h"
 #include "os/win32/win32_handle.h"
 
 #include <windows.h>
@@ -170,27 +171,22 @@ class Win32FileSystem final : public FileSystem {
 
     std::optional<UniqueFile> createUniqueFile(const std::string& directory,
                                                const std::string& stem) override {
-        std::string prefix = directory;
-        if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != ':') {
-            prefix += '\\';
-        }
-        prefix += stem;
-        for (unsigned counter = 0; counter < 10000; ++counter) {
-            char digits[8];
-            std::snprintf(digits, sizeof digits, "%04u", counter);
-            std::string path = prefix + digits + ".tmp";
-            FileHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (handle.valid()) {
-                return UniqueFile{std::move(path),
-                                  std::make_unique<Win32OutputFile>(std::move(handle))};
-            }
-            DWORD error = GetLastError();
-            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-                return std::nullopt; // no such directory, no access: another name won't help
-            }
-        }
-        return std::nullopt;
+        FileHandle handle;
+        std::optional<std::string> path =
+            takeUniqueName(directory, '\\', stem, [&](const std::string& name) {
+                handle = FileHandle(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+                if (handle.valid())
+                    return NameAttempt::Taken;
+                const DWORD error = GetLastError();
+                // No such directory or no access: another name will not help.
+                return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
+                           ? NameAttempt::InUse
+                           : NameAttempt::Hopeless;
+            });
+        if (!path)
+            return std::nullopt;
+        return UniqueFile{std::move(*path), std::make_unique<Win32OutputFile>(std::move(handle))};
     }
 
     bool replaceFile(const std::string& from, const std::string& to) override {
