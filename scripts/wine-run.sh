@@ -8,6 +8,8 @@ if [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX="$own_prefix"
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
+# Shortcuts the tests make must not become menu files in the real home folder.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
 timeout --kill-after=10 "${KESTREL_WINE_TIMEOUT:-600}" /usr/lib/wine/wine64 "$@"
 rc=$?
 if [ -n "$own_prefix" ]; then

@@ -18,6 +18,7 @@
 #include "lexical/field_cursor.h"
 #include "lexical/line_source.h"
 #include "lexical/parse_result.h"
+#include "os/registry.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,14 +29,7 @@
 
 namespace kestrel::files {
 
-enum class RegistryRoot : int32_t {
-    ClassesRoot,
-    Users,
-    LocalMachine,
-    CurrentUser,
-    CurrentConfig,
-    DynData,
-};
+using RegistryRoot = os::RegistryRootKey;
 
 enum class RegistryKeyOperation : uint32_t {
     None = 0, // no KEY line read yet

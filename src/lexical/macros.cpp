@@ -202,6 +202,12 @@ void MacroString::expandAllMacros(const MacroVariables& macros) {
         expandMacro(macros.value(macro), macroName(macro));
 }
 
+std::string allMacrosExpanded(std::string_view text, const MacroVariables& macros) {
+    MacroString item(text);
+    item.expandAllMacros(macros);
+    return item.text();
+}
+
 void applyFallbackDestination(MacroVariables& macros, std::string_view workingDirectory,
                               char defaultDriveLetter) {
     if (!macros.defaultDir().empty())

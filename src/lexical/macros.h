@@ -138,6 +138,9 @@ class MacroString {
     std::string text_;
 };
 
+// text with every macro expanded, as MacroString::expandAllMacros does it.
+std::string allMacrosExpanded(std::string_view text, const MacroVariables& macros);
+
 // The destination when a main pass ends without a DEFAULTDIR: the working directory, unless
 // it lies on the same drive as the source, in which case "C:\NEWFILES" on the default drive.
 // Does nothing when $DEFAULTDIR$ is already set.

@@ -27,4 +27,10 @@ std::string joinPath(std::string_view directory, std::string_view name) {
     return joined;
 }
 
+std::string pathInDirectory(std::string_view path, std::string_view directory) {
+    if ((!path.empty() && path[0] == '\\') || (path.size() > 1 && path[1] == ':'))
+        return std::string(path);
+    return joinPath(directory, path);
+}
+
 } // namespace kestrel::lexical

@@ -16,5 +16,7 @@ std::string_view fileNamePart(std::string_view path);
 std::string parentDirectory(std::string_view path);
 // directory and name with one backslash between them.
 std::string joinPath(std::string_view directory, std::string_view name);
+// path itself when it begins with a backslash or a drive ("C:"), else path in directory.
+std::string pathInDirectory(std::string_view path, std::string_view directory);
 
 } // namespace kestrel::lexical

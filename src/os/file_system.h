@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrel::os {
 
@@ -47,6 +48,18 @@ class OutputFile {
     virtual int32_t write(const void* buffer, uint32_t count) = 0;
 };
 
+// One entry of a directory: its long name only (never the 8.3 alias) and its attribute bits.
+struct DirectoryEntry {
+    std::string name;
+    uint32_t attributes = 0;
+};
+
+// A new file that no one else had, open for writing: the temporary file beside a destination.
+struct UniqueFile {
+    std::string path;
+    std::unique_ptr<OutputFile> file;
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -60,6 +73,29 @@ class FileSystem {
     virtual bool setAttributes(const std::string& path, uint32_t attributes) = 0;
     // Makes every missing directory of a directory path.
     virtual bool createDirectories(const std::string& path) = 0;
+
+    // Opened for writing at its end; created when missing.
+    virtual std::unique_ptr<OutputFile> openForAppend(const std::string& path) = 0;
+    // The entries of a directory, without "." and ".."; nothing when it cannot be read.
+    virtual std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& dir) = 0;
+    // Makes one directory whose parent exists; false when it could not (or exists already).
+    virtual bool createDirectory(const std::string& path) = 0;
+    // A file that did not exist before, named stem, four digits and ".tmp", in directory.
+    // Nothing when no such file can be made there.
+    virtual std::optional<UniqueFile> createUniqueFile(const std::string& directory,
+                                                       const std::string& stem) = 0;
+    // Puts from in place of to in one move, replacing to when it exists. Both lie in the same
+    // directory; to keeps from's bytes and attributes.
+    virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
+    // Moves or renames a file; false when to exists already.
+    virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+    // Copies a file's bytes (and on Windows its attributes), replacing to when it exists.
+    virtual bool copyFile(const std::string& from, const std::string& to) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+    // True when both paths name one existing file, however they are written.
+    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+    // The process's current directory; nothing when it cannot be read.
+    virtual std::optional<std::string> currentDirectory() = 0;
 };
 
 // The implementation for the platform the library was built for.

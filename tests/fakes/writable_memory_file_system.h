@@ -1,11 +1,14 @@
 // A writable file system in memory: files with their bytes, DOS stamp and attributes, and a
-// set of directories. Faults can be planted: paths that cannot be created, a disk that fills
-// up after a number of bytes, short reads, and reads that fail from an offset on.
+// set of directories. Faults can be planted: paths that cannot be created, files that another
+// program holds open (locked: they cannot be written, replaced, deleted or copied onto), a disk
+// that fills up after a number of bytes, short reads, and reads that fail from an offset on.
+// Read-only files refuse what Windows refuses on them: writing, replacing, deleting.
 #pragma once
 
 #include "os/file_system.h"
 #include "os/memory_input_file.h"
 
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -23,7 +26,9 @@ class WritableMemoryFileSystem : public os::FileSystem {
 
     std::map<std::string, File> files;
     std::set<std::string> directories;
-    std::set<std::string> uncreatable;
+    std::set<std::string> uncreatable; // files, or directories no unique file can be made in
+    std::set<std::string> locked;
+    std::string currentDir = "C:\\";
     uint64_t spaceLeft = UINT64_MAX;
     uint32_t maxRead = UINT32_MAX;
 
@@ -44,14 +49,18 @@ class WritableMemoryFileSystem : public os::FileSystem {
     }
 
     std::unique_ptr<os::OutputFile> createForWriting(const std::string& path) override {
-        auto found = files.find(path);
-        if (uncreatable.count(path) ||
-            (found != files.end() && (found->second.attributes & os::attributes::ReadOnly))) {
+        if (uncreatable.count(path) || !writable(path)) {
             return nullptr;
         }
         File& file = files[path];
         file.bytes.clear();
         return std::make_unique<Output>(file, spaceLeft);
+    }
+    std::unique_ptr<os::OutputFile> openForAppend(const std::string& path) override {
+        if (uncreatable.count(path) || !writable(path)) {
+            return nullptr;
+        }
+        return std::make_unique<Output>(files[path], spaceLeft);
     }
 
     std::optional<os::DosDateTime> readDosDateTime(const std::string& path) override {
@@ -77,8 +86,76 @@ class WritableMemoryFileSystem : public os::FileSystem {
         directories.insert(path);
         return true;
     }
+    bool createDirectory(const std::string& path) override {
+        return !files.count(path) && directories.insert(path).second;
+    }
+    std::optional<std::vector<os::DirectoryEntry>> listDirectory(const std::string& dir) override {
+        std::string parent =
+            dir.size() > 3 && dir.back() == '\\' ? dir.substr(0, dir.size() - 1) : dir;
+        std::vector<os::DirectoryEntry> entries;
+        for (const auto& [path, file] : files)
+            if (parentOf(path) == parent)
+                entries.push_back({path.substr(path.rfind('\\') + 1), file.attributes});
+        for (const std::string& path : directories)
+            if (parentOf(path) == parent)
+                entries.push_back({path.substr(path.rfind('\\') + 1), os::attributes::Directory});
+        if (entries.empty() && !directories.count(parent))
+            return std::nullopt;
+        return entries;
+    }
+    std::optional<os::UniqueFile> createUniqueFile(const std::string& directory,
+                                                   const std::string& stem) override {
+        if (uncreatable.count(directory))
+            return std::nullopt;
+        const std::string prefix = directory.back() == '\\' ? directory : directory + "\\";
+        for (int counter = 0; counter < 10000; ++counter) {
+            char digits[8];
+            std::snprintf(digits, sizeof digits, "%04d", counter);
+            std::string path = prefix + stem + digits + ".tmp";
+            if (!files.count(path)) {
+                std::unique_ptr<os::OutputFile> file =
+                    std::make_unique<Output>(files[path], spaceLeft);
+                return os::UniqueFile{std::move(path), std::move(file)};
+            }
+        }
+        return std::nullopt;
+    }
+    bool replaceFile(const std::string& from, const std::string& to) override {
+        if (!files.count(from) || locked.count(from) || !writable(to))
+            return false;
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+    bool moveFile(const std::string& from, const std::string& to) override {
+        return !files.count(to) && replaceFile(from, to);
+    }
+    bool copyFile(const std::string& from, const std::string& to) override {
+        if (!files.count(from) || !writable(to))
+            return false;
+        files[to] = files[from];
+        return true;
+    }
+    bool deleteFile(const std::string& path) override {
+        return files.count(path) && writable(path) && files.erase(path);
+    }
+    bool sameFile(const std::string& a, const std::string& b) override {
+        return a == b && files.count(a);
+    }
+    std::optional<std::string> currentDirectory() override { return currentDir; }
 
   private:
+    static std::string parentOf(const std::string& path) {
+        const size_t cut = path.rfind('\\');
+        return cut == std::string::npos ? "" : path.substr(0, cut == 2 ? 3 : cut);
+    }
+    // Neither held open by another program nor read-only.
+    bool writable(const std::string& path) const {
+        auto found = files.find(path);
+        return !locked.count(path) &&
+               (found == files.end() || !(found->second.attributes & os::attributes::ReadOnly));
+    }
+
     class Output : public os::OutputFile {
       public:
         Output(File& file, uint64_t& spaceLeft) : file_(file), spaceLeft_(spaceLeft) {}

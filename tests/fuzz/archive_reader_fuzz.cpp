@@ -108,6 +108,22 @@ struct Machine final : os::FileSystem,
         mustBeInside(path);
         return true;
     }
+    // Unpacking uses none of these.
+    std::unique_ptr<os::OutputFile> openForAppend(const std::string&) override { std::abort(); }
+    std::optional<std::vector<os::DirectoryEntry>> listDirectory(const std::string&) override {
+        std::abort();
+    }
+    bool createDirectory(const std::string&) override { std::abort(); }
+    std::optional<os::UniqueFile> createUniqueFile(const std::string&,
+                                                   const std::string&) override {
+        std::abort();
+    }
+    bool replaceFile(const std::string&, const std::string&) override { std::abort(); }
+    bool moveFile(const std::string&, const std::string&) override { std::abort(); }
+    bool copyFile(const std::string&, const std::string&) override { std::abort(); }
+    bool deleteFile(const std::string&) override { std::abort(); }
+    bool sameFile(const std::string&, const std::string&) override { std::abort(); }
+    std::optional<std::string> currentDirectory() override { std::abort(); }
 
     bool pumpMessages() override { return false; }
     void showCurrentFile(const std::string&) override {}

@@ -86,6 +86,24 @@ class DescribedMachine : public kestrel::os::SystemInfo,
     std::optional<uint32_t> readAttributes(const std::string&) override { return std::nullopt; }
     bool setAttributes(const std::string&, uint32_t) override { return false; }
     bool createDirectories(const std::string&) override { return false; }
+    std::unique_ptr<kestrel::os::OutputFile> openForAppend(const std::string&) override {
+        return nullptr;
+    }
+    std::optional<std::vector<kestrel::os::DirectoryEntry>>
+    listDirectory(const std::string&) override {
+        return std::nullopt;
+    }
+    bool createDirectory(const std::string&) override { return false; }
+    std::optional<kestrel::os::UniqueFile> createUniqueFile(const std::string&,
+                                                            const std::string&) override {
+        return std::nullopt;
+    }
+    bool replaceFile(const std::string&, const std::string&) override { return false; }
+    bool moveFile(const std::string&, const std::string&) override { return false; }
+    bool copyFile(const std::string&, const std::string&) override { return false; }
+    bool deleteFile(const std::string&) override { return false; }
+    bool sameFile(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> currentDirectory() override { return description_.workingDirectory; }
 
   private:
     // Upper case, absolute (relative paths start at the working directory), no trailing

@@ -4,7 +4,9 @@
 #include "os/file_system.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -180,6 +182,121 @@ class PosixFileSystem final : public FileSystem {
         ::mkdir(native.c_str(), 0777);
         struct stat info;
         return ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+
+    std::unique_ptr<OutputFile> openForAppend(const std::string& path) override {
+        int fd = ::open(toPosix(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            return nullptr;
+        }
+        return std::make_unique<PosixOutputFile>(fd);
+    }
+
+    std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& dir) override {
+        std::string native = toPosix(dir);
+        DIR* stream = ::opendir(native.empty() ? "." : native.c_str());
+        if (!stream) {
+            return std::nullopt;
+        }
+        std::vector<DirectoryEntry> entries;
+        while (const dirent* entry = ::readdir(stream)) {
+            std::string name = entry->d_name;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            std::optional<uint32_t> attrs = readAttributes(native + "/" + name);
+            entries.push_back({std::move(name), attrs.value_or(attributes::Archive)});
+        }
+        ::closedir(stream);
+        return entries;
+    }
+
+    bool createDirectory(const std::string& path) override {
+        return ::mkdir(toPosix(path).c_str(), 0777) == 0;
+    }
+
+    std::optional<UniqueFile> createUniqueFile(const std::string& directory,
+                                               const std::string& stem) override {
+        std::string prefix = toPosix(directory);
+        if (!prefix.empty() && prefix.back() != '/') {
+            prefix += '/';
+        }
+        prefix += stem;
+        for (unsigned counter = 0; counter < 10000; ++counter) {
+            char digits[8];
+            std::snprintf(digits, sizeof digits, "%04u", counter);
+            std::string path = prefix + digits + ".tmp";
+            int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                return UniqueFile{std::move(path), std::make_unique<PosixOutputFile>(fd)};
+            }
+            if (errno != EEXIST) {
+                return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+
+    bool replaceFile(const std::string& from, const std::string& to) override {
+        return ::rename(toPosix(from).c_str(), toPosix(to).c_str()) == 0;
+    }
+
+    bool moveFile(const std::string& from, const std::string& to) override {
+        // A hard link fails when to exists, so nothing is ever overwritten.
+        std::string source = toPosix(from);
+        std::string target = toPosix(to);
+        if (::link(source.c_str(), target.c_str()) != 0) {
+            return false;
+        }
+        if (::unlink(source.c_str()) != 0) {
+            ::unlink(target.c_str());
+            return false;
+        }
+        return true;
+    }
+
+    bool copyFile(const std::string& from, const std::string& to) override {
+        auto in = openForReading(from);
+        auto out = in ? createForWriting(to) : nullptr;
+        if (!out) {
+            return false;
+        }
+        char buffer[65536];
+        for (;;) {
+            int32_t got = in->read(buffer, sizeof buffer);
+            if (got == 0) {
+                return true;
+            }
+            if (got < 0 || out->write(buffer, static_cast<uint32_t>(got)) != got) {
+                return false;
+            }
+        }
+    }
+
+    bool deleteFile(const std::string& path) override {
+        return ::unlink(toPosix(path).c_str()) == 0;
+    }
+
+    bool sameFile(const std::string& a, const std::string& b) override {
+        struct stat first;
+        struct stat second;
+        return ::stat(toPosix(a).c_str(), &first) == 0 &&
+               ::stat(toPosix(b).c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+               first.st_ino == second.st_ino;
+    }
+
+    std::optional<std::string> currentDirectory() override {
+        std::string buffer(256, '\0');
+        for (;;) {
+            if (::getcwd(buffer.data(), buffer.size())) {
+                buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+                return buffer;
+            }
+            if (errno != ERANGE) {
+                return std::nullopt;
+            }
+            buffer.resize(buffer.size() * 2);
+        }
     }
 };
 

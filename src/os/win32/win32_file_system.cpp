@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 namespace kestrel::os {
 namespace {
 
@@ -124,6 +126,122 @@ class Win32FileSystem final : public FileSystem {
         CreateDirectoryA(path.c_str(), nullptr);
         DWORD attrs = GetFileAttributesA(path.c_str());
         return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    std::unique_ptr<OutputFile> openForAppend(const std::string& path) override {
+        // Append-only access: every write goes to the end, whoever else appended meanwhile.
+        FileHandle handle(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle.valid()) {
+            return nullptr;
+        }
+        return std::make_unique<Win32OutputFile>(std::move(handle));
+    }
+
+    std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& dir) override {
+        std::string pattern = dir;
+        if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/' &&
+            pattern.back() != ':') {
+            pattern += '\\';
+        }
+        pattern += '*';
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            // An empty drive root has no entry at all, not even "."; that is still a listing.
+            return GetLastError() == ERROR_FILE_NOT_FOUND
+                       ? std::optional(std::vector<DirectoryEntry>{})
+                       : std::nullopt;
+        }
+        std::vector<DirectoryEntry> entries;
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..") {
+                entries.push_back({std::move(name), found.dwFileAttributes});
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        return entries;
+    }
+
+    bool createDirectory(const std::string& path) override {
+        return CreateDirectoryA(path.c_str(), nullptr) != 0;
+    }
+
+    std::optional<UniqueFile> createUniqueFile(const std::string& directory,
+                                               const std::string& stem) override {
+        std::string prefix = directory;
+        if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != ':') {
+            prefix += '\\';
+        }
+        prefix += stem;
+        for (unsigned counter = 0; counter < 10000; ++counter) {
+            char digits[8];
+            std::snprintf(digits, sizeof digits, "%04u", counter);
+            std::string path = prefix + digits + ".tmp";
+            FileHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (handle.valid()) {
+                return UniqueFile{std::move(path),
+                                  std::make_unique<Win32OutputFile>(std::move(handle))};
+            }
+            DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+                return std::nullopt; // no such directory, no access: another name won't help
+            }
+        }
+        return std::nullopt;
+    }
+
+    bool replaceFile(const std::string& from, const std::string& to) override {
+        return MoveFileExA(from.c_str(), to.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    bool moveFile(const std::string& from, const std::string& to) override {
+        return MoveFileExA(from.c_str(), to.c_str(),
+                           MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    bool copyFile(const std::string& from, const std::string& to) override {
+        return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    }
+
+    bool deleteFile(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+
+    bool sameFile(const std::string& a, const std::string& b) override {
+        BY_HANDLE_FILE_INFORMATION first;
+        BY_HANDLE_FILE_INFORMATION second;
+        if (!fileInformation(a, first) || !fileInformation(b, second)) {
+            return false;
+        }
+        return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+               first.nFileIndexHigh == second.nFileIndexHigh &&
+               first.nFileIndexLow == second.nFileIndexLow;
+    }
+
+    std::optional<std::string> currentDirectory() override {
+        std::string buffer(MAX_PATH, '\0');
+        for (;;) {
+            DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+            if (length == 0) {
+                return std::nullopt;
+            }
+            if (length < buffer.size()) {
+                buffer.resize(length);
+                return buffer;
+            }
+            buffer.resize(length); // too small: length is the size needed
+        }
+    }
+
+  private:
+    static bool fileInformation(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        // No access rights needed; backup semantics let a directory be opened too.
+        FileHandle handle(CreateFileA(path.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return handle.valid() && GetFileInformationByHandle(handle.get(), &info);
     }
 };
 
