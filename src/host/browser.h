@@ -6,6 +6,7 @@
 #include "host/step_code.h"
 #include "ui/geometry.h"
 
+#include <cstdint>
 #include <string>
 
 namespace kestrel::host {
@@ -20,6 +21,11 @@ class Browser {
     // Posts WM_INSTALLSTEP(code, no path) to the plug-in window: the step runs later, from the
     // window's message loop.
     virtual void postStep(StepCode code) = 0;
+    // Posts WM_INSTALLSTEP(code, the delivered-path buffer): a delivered file.
+    virtual void postDelivery(StepCode code) = 0;
+    // Waits until the thread has a message to handle, or milliseconds have passed; for a wait
+    // inside the installation (an archive's next volume on its way) that must not spin.
+    virtual void waitForMessages(uint32_t milliseconds) = 0;
     // Asks the browser to leave the page (which destroys the instance). The window sends the
     // request once, however often it is asked.
     virtual void requestEndOfPage(bool restoreWindow) = 0;
@@ -30,6 +36,16 @@ class Browser {
     virtual ui::Rect pluginArea() const = 0;
     // Invalidates the whole plug-in window (erasing) and repaints it at once.
     virtual void repaint() = 0;
+
+    // The SCREENGRAPHIC picture, read from the delivered file (empty: none), drawn from now on.
+    virtual void setScreenPicture(const std::string& path) = 0;
+    // Shows the INTROSCREEN picture over the plug-in window (empty path: without a picture)
+    // for seconds (0: until a key or a click); when it closes the window posts
+    // StepCode::Continue once. False when it could not be shown (nothing will be posted).
+    virtual bool showIntroScreen(const std::string& path, int32_t seconds) = 0;
+    virtual void closeIntroScreen() = 0;
+    // The locate panel with the file a drive search looks for, while the search runs.
+    virtual void showLocatePanel(const std::string& fileName) = 0;
 };
 
 } // namespace kestrel::host

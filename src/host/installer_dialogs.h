@@ -51,6 +51,8 @@ class InstallerDialogs {
     virtual void showCurrentFile(const std::string& prompt, const std::string& fileName) = 0;
     // A finished file, or a tick of work done within one.
     virtual void progressStep(bool fileFinished) = 0;
+    // The browser's download percentage, as its status window shows it (the lower bar).
+    virtual void setDownloadPercent(int32_t percent) = 0;
 
     // Shows a POPMESSAGE popup in place of the current one.
     virtual void showPopup(const script::PopMessage& popup) = 0;
