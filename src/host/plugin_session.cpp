@@ -34,8 +34,9 @@ PluginSession::~PluginSession() {
 
 bool PluginSession::start(const std::string& scriptPath, const std::string& baseUrl) {
     Busy busy(*this);
-    if (installation_ || endDone_)
+    if (startAttempted_ || endDone_)
         return false;
+    startAttempted_ = true;
     os::Prompts& prompts = services_.prompts;
     script::PluginGlobals& globals = process_.globals;
     if (process_.running) {

@@ -49,7 +49,13 @@ class PluginSession final : private files::RemoteFiles, private files::NextDiskP
     void end();
     // True while a call of this session is on the stack; the caller keeps the session alive.
     bool busy() const { return depth_ > 0; }
-    bool started() const { return installation_ != nullptr || endDone_; }
+    // A script has been handed over (whether the installation could start or not): every
+    // later stream is a download.
+    bool started() const { return startAttempted_; }
+    // The running installation's script; null before start-up and after the end.
+    const script::InstallScript* script() const {
+        return installation_ ? &installation_->script : nullptr;
+    }
 
     // WM_INSTALLSTEP: withDeliveredPath when its lParam is the delivered-path buffer.
     void step(StepCode code, bool withDeliveredPath);
@@ -106,6 +112,7 @@ class PluginSession final : private files::RemoteFiles, private files::NextDiskP
         std::optional<std::string> path;
     } fetch_;
 
+    bool startAttempted_ = false;
     int32_t depth_ = 0;
     std::deque<std::pair<StepCode, bool>> recorded_;
     bool abortRequested_ = false;
