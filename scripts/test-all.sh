@@ -69,6 +69,8 @@ add_passed "$unittest_cases" "$logs/e2e.log"
 step "win32: the product build"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
+# The product DLL read from its bytes: machine, plain export names, registration keys.
+KESTREL_REQUIRE_I686_PLUGIN=1 ctest --preset native -R PluginDllI686 --output-on-failure
 
 step "fuzz targets: short runs"
 scripts/fuzz.sh 20

@@ -20,8 +20,8 @@ class InstallProgress {
     virtual void advance() = 0;
     // Whether progress is measured in bytes (a known byte total and no external unpacking).
     virtual bool countsBytes() const = 0;
-    virtual int32_t bytesDone() const = 0;
-    virtual void addBytesDone(uint32_t count) = 0;
+    virtual int64_t bytesDone() const = 0;
+    virtual void addBytesDone(uint64_t count) = 0;
 };
 
 class NextDiskPrompt {

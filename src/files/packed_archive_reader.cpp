@@ -14,6 +14,7 @@
 // bounded (kMaxArchiveVolumes).
 #include "files/packed_archive_reader.h"
 
+#include "lexical/install_log_lines.h"
 #include "lexical/message_texts.h"
 #include "lexical/overwrite_mode.h"
 #include "lexical/path_text.h"
@@ -193,12 +194,10 @@ UnpackResult PackedArchiveReader::unpackMember(lexical::OverwriteMode mode, uint
     }
     os::DosDateTime existing = ctx_.files.readDosDateTime(destination).value_or(os::DosDateTime{});
 
+    // Existence by attributes: a file another program holds open still exists.
+    const std::optional<uint32_t> found = ctx_.files.readAttributes(destination);
     bool create = true;
-    std::unique_ptr<os::InputFile> old;
-    if (mode != lexical::OverwriteMode::Yes) {
-        old = ctx_.files.openForReading(destination);
-    }
-    if (old) {
+    if (found && mode != lexical::OverwriteMode::Yes) {
         switch (mode) {
         case lexical::OverwriteMode::New:
             create = member_.date > existing.date ||
@@ -215,30 +214,50 @@ UnpackResult PackedArchiveReader::unpackMember(lexical::OverwriteMode mode, uint
     }
     if (!create) {
         if (ctx_.progress.countsBytes()) {
-            int64_t length = old->seek(0, os::SeekOrigin::End);
-            ctx_.progress.addBytesDone(uint32_t(std::clamp<int64_t>(length, 0, INT32_MAX)));
+            std::unique_ptr<os::InputFile> old = ctx_.files.openForReading(destination);
+            int64_t length = old ? old->seek(0, os::SeekOrigin::End) : 0;
+            ctx_.progress.addBytesDone(uint64_t(std::max<int64_t>(length, 0)));
             ctx_.progress.advance();
         }
-        old.reset();
         return skipMember() == 0 ? UnpackResult::Done : UnpackResult::Failed;
     }
-    old.reset();
-    // A read-only file would refuse to be replaced; a missing one has nothing to clear.
-    ctx_.files.setAttributes(destination, os::attributes::Normal);
-    output_ = ctx_.files.createForWriting(destination);
-    if (!output_) {
+    if (found && (*found & os::attributes::Directory)) {
         showError(texts::kCannotCreateFile, destination);
         return UnpackResult::Failed;
     }
-
-    if (explodeMember(destination) != UnpackResult::Done) {
-        output_.reset();
+    // The member is written beside its destination and put in its place only once whole: a
+    // damaged member never costs the file that was there.
+    std::optional<os::UniqueFile> temporary =
+        ctx_.files.createUniqueFile(lexical::parentDirectory(destination), "kst");
+    if (!temporary) {
+        showError(texts::kCannotCreateFile, destination);
         return UnpackResult::Failed;
     }
+    output_ = std::move(temporary->file);
+    const auto discard = [&] {
+        output_.reset();
+        ctx_.files.deleteFile(temporary->path);
+        return UnpackResult::Failed;
+    };
+    if (explodeMember(destination) != UnpackResult::Done) {
+        return discard();
+    }
     output_.reset();
-    ctx_.files.setDosDateTime(destination, {member_.date, member_.time});
-    ctx_.files.setAttributes(destination, attributes);
-    ctx_.record.writeLogLine("FILE: \"" + destination + "\"");
+    ctx_.files.setDosDateTime(temporary->path, {member_.date, member_.time});
+    ctx_.files.setAttributes(temporary->path, attributes);
+    // A read-only file would refuse to be replaced; a missing one has nothing to clear.
+    if (found) {
+        ctx_.files.setAttributes(destination, os::attributes::Normal);
+    }
+    if (!ctx_.files.replaceFile(temporary->path, destination)) {
+        if (found) {
+            ctx_.files.setAttributes(destination, *found);
+        }
+        ctx_.files.setAttributes(temporary->path, os::attributes::Normal);
+        showError(texts::kCannotCreateFile, destination);
+        return discard();
+    }
+    ctx_.record.writeLogLine(lexical::logline::file(destination));
     return UnpackResult::Done;
 }
 

@@ -102,7 +102,7 @@ class PackedArchiveReader {
     int32_t remaining_ = 0;
     std::unique_ptr<os::OutputFile> output_;
     uint32_t consumed_ = 0;
-    int32_t lastReport_ = 0;
+    int64_t lastReport_ = 0;
     bool abort_ = false;
     int32_t refused_ = 0;
     std::unique_ptr<ExplodeDecoder> decoder_;

@@ -118,16 +118,15 @@ std::unique_ptr<PackedFile> PackedFileLayer::open(const std::string& name) {
     if (name.find_first_of("*?") != std::string::npos) {
         return nullptr;
     }
-    auto stamp = files_.readDosDateTime(name);
-    if (!stamp) {
-        return nullptr;
-    }
     handle->file_ = files_.openForReading(name);
     if (!handle->file_) {
         return nullptr;
     }
-    handle->date_ = stamp->date;
-    handle->time_ = stamp->time;
+    // A file dated outside what DOS can hold (before 1980) still reads; it has no stamp (0)
+    // to pass on.
+    const os::DosDateTime stamp = files_.readDosDateTime(name).value_or(os::DosDateTime{});
+    handle->date_ = stamp.date;
+    handle->time_ = stamp.time;
     handle->attributes_ = files_.readAttributes(name).value_or(0);
     int64_t length = handle->file_->seek(0, os::SeekOrigin::End);
     if (length < 0 || handle->file_->seek(0, os::SeekOrigin::Start) != 0) {

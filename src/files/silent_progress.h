@@ -12,8 +12,8 @@ class SilentProgress : public InstallProgress {
     void showCurrentFile(const std::string&) override {}
     void advance() override {}
     bool countsBytes() const override { return false; }
-    int32_t bytesDone() const override { return 0; }
-    void addBytesDone(uint32_t) override {}
+    int64_t bytesDone() const override { return 0; }
+    void addBytesDone(uint64_t) override {}
 };
 
 } // namespace kestrel::files

@@ -7,6 +7,7 @@
 #include "os/file_version.h"
 #include "os/processes.h"
 #include "os/registry_reader.h"
+#include "os/system_details.h"
 #include "os/system_info.h"
 #include "os/volumes.h"
 
@@ -15,6 +16,7 @@
 namespace kestrel::os {
 
 std::unique_ptr<SystemInfo> makeNativeSystemInfo();
+std::unique_ptr<SystemDetails> makeNativeSystemDetails();
 std::unique_ptr<Drives> makeNativeDrives();
 std::unique_ptr<Volumes> makeNativeVolumes();
 std::unique_ptr<DirectorySearch> makeNativeDirectorySearch();

@@ -17,6 +17,7 @@ enum MessageBoxType : uint32_t {
     kMbYesNo = 0x04,
     kMbIconQuestion = 0x20,
     kMbIconExclamation = 0x30,
+    kMbIconInformation = 0x40,
 };
 
 // The button that closed a message box or a dialog.

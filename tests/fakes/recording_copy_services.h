@@ -12,7 +12,7 @@ namespace kestrel::test {
 class RecordingProgress : public files::InstallProgress {
   public:
     bool byteMode = false;
-    int32_t bytes = 0;
+    int64_t bytes = 0;
     int advances = 0;
     int pumps = 0;
     int cancelAtPump = -1; // the pump (counted from 1) from which on the user has cancelled
@@ -25,8 +25,8 @@ class RecordingProgress : public files::InstallProgress {
     void showCurrentFile(const std::string& path) override { currentFiles.push_back(path); }
     void advance() override { ++advances; }
     bool countsBytes() const override { return byteMode; }
-    int32_t bytesDone() const override { return bytes; }
-    void addBytesDone(uint32_t count) override { bytes += int32_t(count); }
+    int64_t bytesDone() const override { return bytes; }
+    void addBytesDone(uint64_t count) override { bytes += int64_t(count); }
 };
 
 class ScriptedDisks : public files::NextDiskPrompt {

@@ -32,6 +32,8 @@ class WritableMemoryFileSystem : public os::FileSystem {
     std::string currentDir = "C:\\";
     uint64_t spaceLeft = UINT64_MAX;
     uint32_t maxRead = UINT32_MAX;
+    // When set, a file can be made only in a directory of `directories` (or a drive root).
+    bool requireDirectories = false;
 
     File& add(const std::string& path, std::string bytes, os::DosDateTime stamp = {0x21, 0}) {
         File& file = files[path];
@@ -50,7 +52,7 @@ class WritableMemoryFileSystem : public os::FileSystem {
     }
 
     std::unique_ptr<os::OutputFile> createForWriting(const std::string& path) override {
-        if (uncreatable.count(path) || !writable(path)) {
+        if (uncreatable.count(path) || !writable(path) || !parentExists(path)) {
             return nullptr;
         }
         File& file = files[path];
@@ -58,7 +60,7 @@ class WritableMemoryFileSystem : public os::FileSystem {
         return std::make_unique<Output>(file, spaceLeft);
     }
     std::unique_ptr<os::OutputFile> openForAppend(const std::string& path) override {
-        if (uncreatable.count(path) || !writable(path)) {
+        if (uncreatable.count(path) || !writable(path) || !parentExists(path)) {
             return nullptr;
         }
         return std::make_unique<Output>(files[path], spaceLeft);
@@ -88,7 +90,8 @@ class WritableMemoryFileSystem : public os::FileSystem {
         return true;
     }
     bool createDirectory(const std::string& path) override {
-        return !files.count(path) && directories.insert(path).second;
+        return !files.count(path) && !uncreatable.count(path) && parentExists(path) &&
+               directories.insert(path).second;
     }
     std::optional<std::vector<os::DirectoryEntry>> listDirectory(const std::string& dir) override {
         std::string parent =
@@ -106,7 +109,7 @@ class WritableMemoryFileSystem : public os::FileSystem {
     }
     std::optional<os::UniqueFile> createUniqueFile(const std::string& directory,
                                                    const std::string& stem) override {
-        if (uncreatable.count(directory))
+        if (uncreatable.count(directory) || !parentExists(directory + "\\x"))
             return std::nullopt;
         std::optional<std::string> path =
             os::takeUniqueName(directory, '\\', stem, [&](const std::string& name) {
@@ -118,7 +121,7 @@ class WritableMemoryFileSystem : public os::FileSystem {
         return os::UniqueFile{std::move(*path), std::move(file)};
     }
     bool replaceFile(const std::string& from, const std::string& to) override {
-        if (!files.count(from) || locked.count(from) || !writable(to))
+        if (!files.count(from) || locked.count(from) || !writable(to) || uncreatable.count(to))
             return false;
         files[to] = files[from];
         files.erase(from);
@@ -142,6 +145,10 @@ class WritableMemoryFileSystem : public os::FileSystem {
     std::optional<std::string> currentDirectory() override { return currentDir; }
 
   private:
+    bool parentExists(const std::string& path) const {
+        const std::string parent = parentOf(path);
+        return !requireDirectories || parent.size() <= 3 || directories.count(parent);
+    }
     static std::string parentOf(const std::string& path) {
         const size_t cut = path.rfind('\\');
         return cut == std::string::npos ? "" : path.substr(0, cut == 2 ? 3 : cut);

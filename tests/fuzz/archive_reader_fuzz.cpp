@@ -129,8 +129,8 @@ struct Machine final : os::FileSystem,
     void showCurrentFile(const std::string&) override {}
     void advance() override {}
     bool countsBytes() const override { return true; }
-    int32_t bytesDone() const override { return 0; }
-    void addBytesDone(uint32_t) override {}
+    int64_t bytesDone() const override { return 0; }
+    void addBytesDone(uint64_t) override {}
     // A user who keeps inserting disks for a while, then gives up.
     bool askForNextDisk(bool) override { return ++diskRequests > 24; }
     void writeLogLine(const std::string&) override {}

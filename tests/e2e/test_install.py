@@ -1,0 +1,98 @@
+"""Installations through kestrel-host and the real plug-in, npkestrel.dll, under wine64."""
+
+import shutil
+import tempfile
+import unittest
+from pathlib import Path
+
+from kestrel_e2e import WebServer, WinePrefix, kst, make_web_folder
+
+PUBLISHED = 981173106  # 2001-02-03 04:05:06 UTC, an even second as DOS times keep them
+PAGE = ('<html><body><embed type="application/x-Kestrel" src="setup/setup.kst" '
+        'width="640" height="480"></body></html>')
+ANSWER_EVERYTHING = "* => ok\n"
+
+
+def crlf(*lines):
+    return "".join(line + "\r\n" for line in lines)
+
+
+class InstallTest(unittest.TestCase):
+    def setUp(self):
+        self.tmp = Path(tempfile.mkdtemp(prefix="kestrel-e2e-install-"))
+        self.addCleanup(shutil.rmtree, self.tmp, True)
+
+    def web(self, script, files=()):
+        """A web folder: the page, setup/setup.kst encoded from script, and files."""
+        plain = self.tmp / "setup.txt"
+        plain.write_text(script)
+        root = make_web_folder(self.tmp / "web", {"index.html": PAGE, **dict(files)},
+                               mtime=PUBLISHED)
+        (root / "setup").mkdir(exist_ok=True)
+        kst("encode", plain, "-o", root / "setup" / "setup.kst")
+        return root
+
+    def asked(self, run):
+        return [(e["kind"], e["caption"], e.get("answer")) for e in run.transcript
+                if "answer" in e]
+
+    def test_remote_files_arrive_one_at_a_time_and_the_log_matches_the_disk(self):
+        files = {"setup/a.txt": "alpha\r\n", "pub/b.txt": "bravo", "setup/disk1/c.txt": "c" * 70000}
+        root = self.web(crlf("UNINSTALL YES", r"DEFAULTDIR C:\DEMO NOASKDRIVE NOASKDIR",
+                             "FILE a.txt", r"FILE b.txt SOURCE=\pub",
+                             r"FILE docs\deep\c.txt SOURCE=disk1"), files)
+        with WebServer(root) as web, WinePrefix() as prefix:
+            run = prefix.run_host(web.url("index.html"), answers=ANSWER_EVERYTHING)
+            self.assertEqual(run.returncode, 0, run)
+            self.assertEqual(web.paths(), ["/index.html", "/setup/setup.kst", "/setup/a.txt",
+                                           "/pub/b.txt", "/setup/disk1/c.txt"])
+            for before, after in zip(web.requests, web.requests[1:]):
+                self.assertLessEqual(before["end"], after["start"], "requests overlap")
+            for windows, served in ((r"C:\DEMO\a.txt", "setup/a.txt"),
+                                    (r"C:\DEMO\b.txt", "pub/b.txt"),
+                                    (r"C:\DEMO\docs\deep\c.txt", "setup/disk1/c.txt")):
+                self.assertEqual(prefix.read(windows), files[served].encode(), windows)
+                self.assertEqual(prefix.mtime(windows), PUBLISHED, windows)
+            self.assertEqual(prefix.read(r"C:\DEMO\install.log").decode(), (
+                'DEFAULTDIR: "C:\\DEMO"\nDIRECTORY: C:\\DEMO\n\n'
+                'UNINSTALLBEGINPROMPT: "Do you want this application removed from your '
+                'system?"\n'
+                'UNINSTALLENDPROMPT: "This application has been successfully removed from '
+                'your system."\n'
+                'UNINSTALLTITLEPROMPT: "UnInstall"\n'
+                'FILE: "C:\\DEMO\\a.txt"\nFILE: "C:\\DEMO\\b.txt"\n'
+                'DIRECTORY: C:\\DEMO\\docs\nDIRECTORY: C:\\DEMO\\docs\\deep\n\n'
+                'FILE: "C:\\DEMO\\docs\\deep\\c.txt"\n'))
+        self.assertEqual(self.asked(run), [], "nothing was asked")
+
+    def test_a_required_file_missing_ends_the_installation_with_its_url(self):
+        root = self.web(crlf(r"DEFAULTDIR C:\DEMO NOASKDRIVE NOASKDIR", "FILE a.txt",
+                             "FILE gone.txt", "FILE after.txt"),
+                        {"setup/a.txt": "alpha", "setup/after.txt": "never"})
+        with WebServer(root) as web, WinePrefix() as prefix:
+            run = prefix.run_host(web.url("index.html"), answers=ANSWER_EVERYTHING)
+            self.assertEqual(run.returncode, 1, run)
+            self.assertEqual(web.paths()[-1], "/setup/gone.txt", "nothing fetched after it")
+            self.assertEqual(self.asked(run), [("messagebox", "Error", "ok")])
+            self.assertIn("File not found: " + web.url("setup/gone.txt"),
+                          run.transcript[-1]["texts"])
+            self.assertEqual(prefix.read(r"C:\DEMO\a.txt"), b"alpha")
+            self.assertFalse(prefix.exists(r"C:\DEMO\gone.txt"))
+            self.assertFalse(prefix.exists(r"C:\DEMO\after.txt"))
+
+    def test_a_script_error_at_start_shows_the_line_and_runs_nothing_after_it(self):
+        root = self.web(crlf(r"DEFAULTDIR C:\DEMO NOASKDRIVE NOASKDIR", "SHOWREADME a.txt",
+                             r'RUNATEXIT "C:\windows\notepad.exe"', "REBOOTSYSTEM",
+                             "BOGUS words here", "FILE a.txt"), {"setup/a.txt": "alpha"})
+        with WebServer(root) as web, WinePrefix() as prefix:
+            run = prefix.run_host(web.url("index.html"), answers=ANSWER_EVERYTHING)
+            self.assertEqual(run.returncode, 1, run)
+            self.assertEqual(web.paths(), ["/index.html", "/setup/setup.kst"])
+            self.assertEqual([(e["kind"], e["caption"]) for e in run.transcript],
+                             [("messagebox", "Unrecognized command: line: 5")])
+            self.assertIn("BOGUS words here", run.transcript[0]["texts"])
+            self.assertFalse(prefix.exists(r"C:\DEMO"))
+
+
+if __name__ == "__main__":
+    unittest.main()
