@@ -17,7 +17,7 @@ declare -A may_include=(
     [host]="script files sysedit ui lexical os"
     [os/posix]="os"
     [os/win32]="os"
-    [ui/win32]="os/win32 ui lexical os"
+    [ui/win32]="os/win32 host script ui lexical os"
     [host/win32]="ui/win32 os/win32 host script files sysedit ui lexical os"
 )
 # Folders that may include operating-system headers.

@@ -10,6 +10,8 @@ fi
 export WINEDEBUG=${WINEDEBUG:--all}
 # Shortcuts the tests make must not become menu files in the real home folder.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
+# Text is measured and drawn in the same fonts on every machine.
+"$(dirname "$0")/wine-fonts.sh" "$WINEPREFIX" || exit 1
 timeout --kill-after=10 "${KESTREL_WINE_TIMEOUT:-600}" /usr/lib/wine/wine64 "$@"
 rc=$?
 if [ -n "$own_prefix" ]; then

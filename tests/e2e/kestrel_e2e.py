@@ -171,10 +171,19 @@ def pristine_prefix():
         subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
                         "/d", "N", "/f"], env=_wine_env(path), timeout=WINE_RUN_LIMIT,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        pin_fonts(path)
         subprocess.run([WINESERVER, "-w"], env=_wine_env(path), timeout=WINE_RUN_LIMIT,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         _pristine = path
     return _pristine
+
+
+def pin_fonts(prefix):
+    """Wine's and the Liberation fonts in the prefix, as every Wine test has them, so that
+    dialogs and screenshots measure the same on every machine."""
+    subprocess.run([str(REPO / "scripts" / "wine-fonts.sh"), str(prefix)],
+                   env=_wine_env(prefix), timeout=2 * WINE_RUN_LIMIT, check=True,
+                   stdout=subprocess.DEVNULL)
 
 
 def remove_pristine_prefix():
