@@ -34,10 +34,10 @@ class InstallationDialogs final : public InstallerDialogs {
 
     // The dialogs made so far; null before the first was needed.
     InstallerDialogs* made() const { return made_.get(); }
-
-  private:
+    // The dialogs, made now when there are none yet; null while there is no script.
     InstallerDialogs* get();
 
+  private:
     std::function<std::unique_ptr<InstallerDialogs>()> make_;
     std::unique_ptr<InstallerDialogs> made_;
 };
