@@ -36,6 +36,9 @@ class InstallationDialogs final : public InstallerDialogs {
     InstallerDialogs* made() const { return made_.get(); }
     // The dialogs, made now when there are none yet; null while there is no script.
     InstallerDialogs* get();
+    // Leaves the dialogs made so far unfreed, for good: a handler of theirs is still running
+    // below a caller that is about to go away.
+    void abandon() { static_cast<void>(made_.release()); }
 
   private:
     std::function<std::unique_ptr<InstallerDialogs>()> make_;

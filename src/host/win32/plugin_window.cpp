@@ -37,6 +37,10 @@ PluginWindow::PluginWindow(HWND window, HINSTANCE module, PluginProcess& process
       session_(process, services_.services()) {}
 
 PluginWindow::~PluginWindow() {
+    // The browser may destroy the instance from inside a modeless dialog's handler (the quit
+    // question over the progress dialog): a small leak beats freeing the dialog under it.
+    if (installerDialogs_ && installerDialogs_->busy())
+        dialogs_.abandon();
     status_.detach();
     dropQueuedSteps();
     detach();
@@ -51,7 +55,8 @@ void PluginWindow::release() {
     Use use(*this);
     released_ = true;
     npp_ = nullptr;
-    // A dialog's message loop on the stack ends first, so that the call it serves returns.
+    // Every dialog and question still open ends first, so that the call it serves returns;
+    // a modeless dialog's question may be open while the session itself is idle.
     if (installerDialogs_)
         installerDialogs_->cancelOpenDialog();
     session_.end();

@@ -41,8 +41,7 @@ TEST(PluginDllI686, IsAnI386DllWithPlainExportsAndItsRegistrationKeys) {
         EXPECT_EQ(image->versionString("040904E4", name), value) << name;
     // The installer's dialogs are loaded from the DLL's own resources.
     for (const uint16_t id : {100, 250, 300, 350, 601})
-        EXPECT_NE(std::find(image->dialogIds.begin(), image->dialogIds.end(), id),
-                  image->dialogIds.end())
+        EXPECT_TRUE(std::ranges::find(image->dialogIds, id) != image->dialogIds.end())
             << "dialog " << id;
 }
 
