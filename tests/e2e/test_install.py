@@ -65,6 +65,25 @@ class InstallTest(unittest.TestCase):
                 'FILE: "C:\\DEMO\\docs\\deep\\c.txt"\n'))
         self.assertEqual(self.asked(run), [], "nothing was asked")
 
+    def test_a_first_screen_then_the_progress_dialog_through_a_several_file_install(self):
+        names = [f"f{n}.txt" for n in range(1, 6)]
+        files = {"setup/" + name: name * 1000 for name in names}
+        root = self.web(crlf(r"DEFAULTDIR C:\DEMO NOASKDRIVE NOASKDIR", "BEGINFIRSTSCREEN",
+                             "Welcome to the demo.", "ENDFIRSTSCREEN",
+                             *("FILE " + name for name in names)), files)
+        with WebServer(root) as web, WinePrefix() as prefix:
+            # Slow answers keep the progress dialog up long enough for the host to see it.
+            for name in names[1:3]:
+                web.behave("/setup/" + name, delay=1)
+            run = prefix.run_host(web.url("index.html"), answers=ANSWER_EVERYTHING)
+            self.assertEqual(run.returncode, 0, run)
+            self.assertEqual(self.asked(run), [("dialog", "", "ok")])
+            self.assertIn("Welcome to the demo.", run.transcript[0]["texts"])
+            self.assertIn("progress", [e["kind"] for e in run.transcript], run)
+            for name in names:
+                self.assertEqual(prefix.read("C:\\DEMO\\" + name),
+                                 files["setup/" + name].encode(), name)
+
     def test_a_required_file_missing_ends_the_installation_with_its_url(self):
         root = self.web(crlf(r"DEFAULTDIR C:\DEMO NOASKDRIVE NOASKDIR", "FILE a.txt",
                              "FILE gone.txt", "FILE after.txt"),

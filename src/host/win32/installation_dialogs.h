@@ -34,10 +34,13 @@ class InstallationDialogs final : public InstallerDialogs {
 
     // The dialogs made so far; null before the first was needed.
     InstallerDialogs* made() const { return made_.get(); }
+    // The dialogs, made now when there are none yet; null while there is no script.
+    InstallerDialogs* get();
+    // Leaves the dialogs made so far unfreed, for good: a handler of theirs is still running
+    // below a caller that is about to go away.
+    void abandon() { static_cast<void>(made_.release()); }
 
   private:
-    InstallerDialogs* get();
-
     std::function<std::unique_ptr<InstallerDialogs>()> make_;
     std::unique_ptr<InstallerDialogs> made_;
 };

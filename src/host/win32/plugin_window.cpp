@@ -1,6 +1,6 @@
 #include "host/win32/plugin_window.h"
 
-#include "host/win32/stand_in_dialogs.h"
+#include "ui/win32/plugin_window_painting.h"
 
 #include <vector>
 
@@ -20,14 +20,27 @@ PluginWindow* PluginWindow::create(HWND window, HINSTANCE module, PluginProcess&
 PluginWindow::PluginWindow(HWND window, HINSTANCE module, PluginProcess& process,
                            NPNetscapeFuncs* browser, NPP npp)
     : handle_(window), module_(module), process_(process), browser_(browser), npp_(npp),
-      measure_(makeStandInMeasure()), dialogs_([this]() -> std::unique_ptr<InstallerDialogs> {
-          if (!session_.script())
+      dialogs_([this]() -> std::unique_ptr<InstallerDialogs> {
+          const script::InstallScript* script = session_.script();
+          if (!script)
               return nullptr;
-          return makeStandInDialogs();
+          auto made = std::make_unique<ui::win32::Win32InstallerDialogs>(
+              ui::win32::DialogHost{module_, handle_, [this] { return pluginArea(); },
+                                    [this] { postStep(StepCode::Abort); }},
+              process_.globals.settings, script->prompts);
+          installerDialogs_ = made.get();
+          return made;
       }),
-      services_(window, *this, dialogs_, *measure_, {}), session_(process, services_.services()) {}
+      // The services are made before the dialogs: screens reach them through the window.
+      services_(window, *this, dialogs_, measure_,
+                [this](const os::ScreenDialog& screen) { return showScreen(screen); }),
+      session_(process, services_.services()) {}
 
 PluginWindow::~PluginWindow() {
+    // The browser may destroy the instance from inside a modeless dialog's handler (the quit
+    // question over the progress dialog): a small leak beats freeing the dialog under it.
+    if (installerDialogs_ && installerDialogs_->busy())
+        dialogs_.abandon();
     status_.detach();
     dropQueuedSteps();
     detach();
@@ -42,7 +55,21 @@ void PluginWindow::release() {
     Use use(*this);
     released_ = true;
     npp_ = nullptr;
+    // Every dialog and question still open ends first, so that the call it serves returns;
+    // a modeless dialog's question may be open while the session itself is idle.
+    if (installerDialogs_)
+        installerDialogs_->cancelOpenDialog();
     session_.end();
+}
+
+ui::win32::Win32InstallerDialogs* PluginWindow::installerDialogs() {
+    dialogs_.get();
+    return installerDialogs_;
+}
+
+os::PromptResult PluginWindow::showScreen(const os::ScreenDialog& screen) {
+    ui::win32::Win32InstallerDialogs* dialogs = installerDialogs();
+    return dialogs ? dialogs->showScreen(screen) : os::kIdCancel;
 }
 
 void PluginWindow::dropQueuedSteps() {
@@ -75,16 +102,18 @@ LRESULT PluginWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case 997:
         return 0;
     case WM_ERASEBKGND:
-        if (session_.script()) {
-            paintBackground(reinterpret_cast<HDC>(wParam));
+        if (const script::InstallScript* script = session_.script()) {
+            paintBackground(reinterpret_cast<HDC>(wParam), *script);
             return 1;
         }
         break;
     case WM_PAINT:
-        if (session_.script()) {
+        if (const script::InstallScript* script = session_.script()) {
             PAINTSTRUCT paint;
-            BeginPaint(handle_, &paint);
-            EndPaint(handle_, &paint);
+            if (HDC dc = BeginPaint(handle_, &paint)) {
+                paintTitle(dc, *script);
+                EndPaint(handle_, &paint);
+            }
             return 0;
         }
         break;
@@ -94,10 +123,19 @@ LRESULT PluginWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return callPrevious(message, wParam, lParam);
 }
 
-void PluginWindow::paintBackground(HDC dc) {
-    RECT client;
+void PluginWindow::paintBackground(HDC dc, const script::InstallScript& script) {
+    RECT client{};
     GetClientRect(handle_, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    const int32_t position = script.screenGraphic ? int32_t(script.screenGraphic->position) : 0;
+    ui::win32::paintBackdrop(dc, ui::Size{client.right, client.bottom},
+                             ui::win32::Backdrop{script.screenColourTop, script.screenColourBottom,
+                                                 screenPicture_.get(), position});
+}
+
+void PluginWindow::paintTitle(HDC dc, const script::InstallScript& script) {
+    ui::win32::paintTitle(dc, script.title,
+                          ui::win32::titleStyleOf(process_.globals.settings.titleFont),
+                          script.titleColour, pluginArea().width());
 }
 
 void PluginWindow::requestUrl(const std::string& url, StepCode) {
@@ -153,16 +191,34 @@ void PluginWindow::repaint() {
     UpdateWindow(handle_);
 }
 
-void PluginWindow::setScreenPicture(const std::string&) {
+void PluginWindow::setScreenPicture(const std::string& path) {
+    // A file that cannot be read leaves the backdrop without a picture.
+    screenPicture_ =
+        path.empty() ? nullptr : ui::win32::loadWindowPicture(services_.services().files, path);
     repaint();
 }
 
-bool PluginWindow::showIntroScreen(const std::string&, int32_t) {
-    return false;
+bool PluginWindow::showIntroScreen(const std::string& path, int32_t seconds) {
+    std::unique_ptr<ui::win32::WindowPicture> picture =
+        path.empty() ? nullptr : ui::win32::loadWindowPicture(services_.services().files, path);
+    if (!picture)
+        return false;
+    // The intro's end is posted, not handled here: the step deletes the intro window.
+    intro_ = ui::win32::IntroWindow::show(module_, handle_, std::move(picture), seconds,
+                                          [this] { postStep(StepCode::Continue); });
+    return intro_ != nullptr;
 }
 
-void PluginWindow::closeIntroScreen() {}
+void PluginWindow::closeIntroScreen() {
+    intro_.reset();
+}
 
-void PluginWindow::showLocatePanel(const std::string&) {}
+void PluginWindow::showLocatePanel(const std::string&) {
+    const script::InstallScript* script = session_.script();
+    if (!script)
+        return;
+    ui::win32::showLocatePanel(handle_, pluginArea().width(), process_.globals.settings.screenFont,
+                               script->prompts.locate);
+}
 
 } // namespace kestrel::host::win32

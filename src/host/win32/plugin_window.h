@@ -17,6 +17,10 @@
 #include "host/win32/status_watcher.h"
 #include "host/win32/win32_engine_services.h"
 #include "host/win32/window_subclass.h"
+#include "ui/win32/gdi_text_measure.h"
+#include "ui/win32/intro_window.h"
+#include "ui/win32/win32_installer_dialogs.h"
+#include "ui/win32/window_picture.h"
 
 #include <windows.h>
 
@@ -82,7 +86,11 @@ class PluginWindow final : public WindowSubclass, public Browser {
     }
     // Removes our steps still queued for the window, so the browser never receives them.
     void dropQueuedSteps();
-    void paintBackground(HDC dc);
+    // The installer's dialogs, made the first time they are needed; null before the script.
+    ui::win32::Win32InstallerDialogs* installerDialogs();
+    os::PromptResult showScreen(const os::ScreenDialog& screen);
+    void paintBackground(HDC dc, const script::InstallScript& script);
+    void paintTitle(HDC dc, const script::InstallScript& script);
 
     HWND handle_;
     HINSTANCE module_;
@@ -90,10 +98,16 @@ class PluginWindow final : public WindowSubclass, public Browser {
     NPNetscapeFuncs* browser_;
     NPP npp_;
     StatusWatcher status_;
-    std::unique_ptr<ui::TextMeasure> measure_;
+    ui::win32::GdiTextMeasure measure_;
+    // Points into dialogs_, which owns it and frees it only with this window, once no call of
+    // the dialogs can be on the stack.
+    ui::win32::Win32InstallerDialogs* installerDialogs_ = nullptr;
     InstallationDialogs dialogs_;
     Win32EngineServices services_;
     PluginSession session_;
+    // The screen picture once it has been read whole; null without one or for a bad file.
+    std::unique_ptr<ui::win32::WindowPicture> screenPicture_;
+    std::unique_ptr<ui::win32::IntroWindow> intro_;
     int32_t depth_ = 0;
     bool released_ = false;
 };

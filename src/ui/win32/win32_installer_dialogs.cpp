@@ -120,6 +120,12 @@ HWND Win32InstallerDialogs::popupWindow() const {
     return popup_ ? popup_->window() : nullptr;
 }
 
+bool Win32InstallerDialogs::busy() const {
+    const auto running = [](const auto& dialog) { return dialog && dialog->busy(); };
+    return running(progress_) || running(popup_) ||
+           std::any_of(retired_.begin(), retired_.end(), running);
+}
+
 template <typename Dialog> void Win32InstallerDialogs::dispose(std::unique_ptr<Dialog>& dialog) {
     if (!dialog)
         return;

@@ -61,6 +61,9 @@ class Win32InstallerDialogs final : public host::InstallerDialogs {
     // (WM_USER+6); null when there is none.
     HWND progressWindow() const;
     HWND popupWindow() const;
+    // True while a handler of one of the modeless dialogs runs (the quit question over the
+    // progress dialog, say): this object must not be freed under it.
+    bool busy() const;
 
   private:
     // Closes a modeless dialog; one whose handler is running is hidden and freed later.

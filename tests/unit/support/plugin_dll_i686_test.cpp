@@ -1,10 +1,11 @@
 // The product itself, the i686 plug-in DLL, read from its bytes (it cannot run here): built for
 // the right machine, its exports by their plain names as browsers look them up (stdcall names
-// would otherwise carry an @n suffix), and the registration keys browsers read.
+// would otherwise carry an @n suffix), the registration keys browsers read, and the dialogs.
 #include "support/pe_image.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -38,6 +39,10 @@ TEST(PluginDllI686, IsAnI386DllWithPlainExportsAndItsRegistrationKeys) {
                                                         {"ProductVersion", "1, 0, 0, 1"}};
     for (const auto& [name, value] : keys)
         EXPECT_EQ(image->versionString("040904E4", name), value) << name;
+    // The installer's dialogs are loaded from the DLL's own resources.
+    for (const uint16_t id : {100, 250, 300, 350, 601})
+        EXPECT_TRUE(std::ranges::find(image->dialogIds, id) != image->dialogIds.end())
+            << "dialog " << id;
 }
 
 } // namespace
