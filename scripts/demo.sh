@@ -17,9 +17,9 @@ quiet() { "$@" >>"$log" 2>&1 || { tail -n 40 "$log" >&2; echo "failed: $*" >&2; 
 echo "== packages and builds (output in $log)"
 scripts/install-deps.sh
 quiet cmake --preset native
-quiet cmake --build --preset native --target kst -j 2
+quiet cmake --build --preset native --target kst -j "$(nproc)"
 quiet cmake --preset win64
-quiet cmake --build --preset win64 --target kestrel-host npkestrel -j 2
+quiet cmake --build --preset win64 --target kestrel-host npkestrel -j "$(nproc)"
 kst=build/native/tools/kst/kst
 host=build/win64/tools/host/kestrel-host.exe
 
