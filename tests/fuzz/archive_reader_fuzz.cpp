@@ -108,20 +108,41 @@ struct Machine final : os::FileSystem,
         mustBeInside(path);
         return true;
     }
+    // A member is written to a file beside its destination, then put in its place or deleted.
+    std::optional<os::UniqueFile> createUniqueFile(const std::string& directory,
+                                                   const std::string& stem) override {
+        const bool separated = !directory.empty() && directory.back() == '\\';
+        for (int counter = 0; counter < 10000; ++counter) {
+            std::string path =
+                directory + (separated ? "" : "\\") + stem + std::to_string(counter) + ".tmp";
+            mustBeInside(path);
+            if (!written.count(path))
+                return os::UniqueFile{path, createForWriting(path)};
+        }
+        return std::nullopt;
+    }
+    bool replaceFile(const std::string& from, const std::string& to) override {
+        mustBeInside(from);
+        mustBeInside(to);
+        auto found = written.find(from);
+        if (found == written.end())
+            return false;
+        written[to] = found->second;
+        written.erase(from);
+        return true;
+    }
+    bool deleteFile(const std::string& path) override {
+        mustBeInside(path);
+        return written.erase(path) != 0;
+    }
     // Unpacking uses none of these.
     std::unique_ptr<os::OutputFile> openForAppend(const std::string&) override { std::abort(); }
     std::optional<std::vector<os::DirectoryEntry>> listDirectory(const std::string&) override {
         std::abort();
     }
     bool createDirectory(const std::string&) override { std::abort(); }
-    std::optional<os::UniqueFile> createUniqueFile(const std::string&,
-                                                   const std::string&) override {
-        std::abort();
-    }
-    bool replaceFile(const std::string&, const std::string&) override { std::abort(); }
     bool moveFile(const std::string&, const std::string&) override { std::abort(); }
     bool copyFile(const std::string&, const std::string&) override { std::abort(); }
-    bool deleteFile(const std::string&) override { std::abort(); }
     bool sameFile(const std::string&, const std::string&) override { std::abort(); }
     std::optional<std::string> currentDirectory() override { std::abort(); }
 
