@@ -9,6 +9,7 @@
 #include "files/packed_archive_reader.h"
 #include "lexical/overwrite_mode.h"
 #include "os/memory_input_file.h"
+#include "os/unique_file_names.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -111,15 +112,13 @@ struct Machine final : os::FileSystem,
     // A member is written to a file beside its destination, then put in its place or deleted.
     std::optional<os::UniqueFile> createUniqueFile(const std::string& directory,
                                                    const std::string& stem) override {
-        const bool separated = !directory.empty() && directory.back() == '\\';
-        for (int counter = 0; counter < 10000; ++counter) {
-            std::string path =
-                directory + (separated ? "" : "\\") + stem + std::to_string(counter) + ".tmp";
-            mustBeInside(path);
-            if (!written.count(path))
-                return os::UniqueFile{path, createForWriting(path)};
-        }
-        return std::nullopt;
+        auto path = os::takeUniqueName(directory, '\\', stem, [&](const std::string& name) {
+            mustBeInside(name);
+            return written.count(name) ? os::NameAttempt::InUse : os::NameAttempt::Taken;
+        });
+        if (!path)
+            return std::nullopt;
+        return os::UniqueFile{*path, createForWriting(*path)};
     }
     bool replaceFile(const std::string& from, const std::string& to) override {
         mustBeInside(from);
