@@ -24,6 +24,7 @@ import subprocess
 import tempfile
 import threading
 import time
+import unittest
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
@@ -305,3 +306,65 @@ def _json_lines(path):
     if not path.exists():
         return []
     return [json.loads(line) for line in path.read_text(errors="replace").splitlines() if line]
+
+
+# --------------------------------------------------------------------------- installations
+
+PUBLISHED = 981173106  # 2001-02-03 04:05:06 UTC, an even second as DOS times keep them
+PAGE = ('<html><body><embed type="application/x-Kestrel" src="setup/setup.kst" '
+        'width="640" height="480"></body></html>')
+ANSWER_EVERYTHING = "* => ok\n"
+
+
+def crlf(*lines):
+    return "".join(line + "\r\n" for line in lines)
+
+
+def mingw_build(output, c_source, rc_source=None):
+    """Builds an x86_64 Windows program, or a DLL when output ends in .dll, from C source
+    text and an optional resource script."""
+    output = Path(output)
+    sources = [output.with_suffix(".c")]
+    sources[0].write_text(c_source)
+    if rc_source is not None:
+        rc = output.with_suffix(".rc")
+        rc.write_text(rc_source)
+        sources.append(output.with_suffix(".res.o"))
+        subprocess.run(["x86_64-w64-mingw32-windres", rc, "-O", "coff", "-o", sources[1]],
+                       check=True)
+    shared = ["-shared"] if output.suffix == ".dll" else []
+    subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", *shared, "-o", output, *sources],
+                   check=True)
+    return output
+
+
+def install_web_folder(tmp, script, files=(), name="setup"):
+    """A web folder at tmp/web: the page, setup/NAME.kst encoded from script, and files, all
+    dated PUBLISHED."""
+    tmp = Path(tmp)
+    tmp.mkdir(parents=True, exist_ok=True)
+    plain = tmp / f"{name}.txt"
+    plain.write_text(script)
+    root = make_web_folder(tmp / "web", {"index.html": PAGE, **dict(files)}, mtime=PUBLISHED)
+    (root / "setup").mkdir(exist_ok=True)
+    kst("encode", plain, "-o", root / "setup" / f"{name}.kst")
+    return root
+
+
+def asked(run):
+    """(kind, caption, answer) of every window that waited for the user, in order."""
+    return [(e["kind"], e["caption"], e.get("answer")) for e in run.transcript if "answer" in e]
+
+
+class InstallCase(unittest.TestCase):
+    """Scenarios that install through the real plug-in from a web folder of their own."""
+
+    def setUp(self):
+        self.tmp = Path(tempfile.mkdtemp(prefix="kestrel-e2e-install-"))
+        self.addCleanup(shutil.rmtree, self.tmp, True)
+
+    def web(self, script, files=(), name="setup"):
+        return install_web_folder(self.tmp, script, files, name)
+
+    def asked(self, run):
+        return asked(run)

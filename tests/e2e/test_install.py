@@ -1,41 +1,11 @@
 """Installations through kestrel-host and the real plug-in, npkestrel.dll, under wine64."""
 
-import shutil
-import tempfile
 import unittest
-from pathlib import Path
 
-from kestrel_e2e import WebServer, WinePrefix, kst, make_web_folder
-
-PUBLISHED = 981173106  # 2001-02-03 04:05:06 UTC, an even second as DOS times keep them
-PAGE = ('<html><body><embed type="application/x-Kestrel" src="setup/setup.kst" '
-        'width="640" height="480"></body></html>')
-ANSWER_EVERYTHING = "* => ok\n"
+from kestrel_e2e import ANSWER_EVERYTHING, PUBLISHED, InstallCase, WebServer, WinePrefix, crlf
 
 
-def crlf(*lines):
-    return "".join(line + "\r\n" for line in lines)
-
-
-class InstallTest(unittest.TestCase):
-    def setUp(self):
-        self.tmp = Path(tempfile.mkdtemp(prefix="kestrel-e2e-install-"))
-        self.addCleanup(shutil.rmtree, self.tmp, True)
-
-    def web(self, script, files=()):
-        """A web folder: the page, setup/setup.kst encoded from script, and files."""
-        plain = self.tmp / "setup.txt"
-        plain.write_text(script)
-        root = make_web_folder(self.tmp / "web", {"index.html": PAGE, **dict(files)},
-                               mtime=PUBLISHED)
-        (root / "setup").mkdir(exist_ok=True)
-        kst("encode", plain, "-o", root / "setup" / "setup.kst")
-        return root
-
-    def asked(self, run):
-        return [(e["kind"], e["caption"], e.get("answer")) for e in run.transcript
-                if "answer" in e]
-
+class InstallTest(InstallCase):
     def test_remote_files_arrive_one_at_a_time_and_the_log_matches_the_disk(self):
         files = {"setup/a.txt": "alpha\r\n", "pub/b.txt": "bravo", "setup/disk1/c.txt": "c" * 70000}
         root = self.web(crlf("UNINSTALL YES", r"DEFAULTDIR C:\DEMO NOASKDRIVE NOASKDIR",
