@@ -45,8 +45,9 @@ CopyResult copyPlainFile(FileCopyContext& context, const std::string& destinatio
 bool newerThanDestination(FileCopyContext& context, const std::string& destination,
                           const std::string& source, os::DosDateTime sourceStamp);
 
-// Bytes a copy moves per read, and how far progress moves on between reports.
-inline constexpr uint32_t kCopyBlock = 32768;
+// Bytes a copy moves per read, and how far progress moves on between reports. Under Wine a
+// copy in 32 KB blocks ran at about half of CopyFile's speed; 256 KB blocks keep up with it.
+inline constexpr uint32_t kCopyBlock = 262144;
 inline constexpr int64_t kProgressReportBytes = 50000;
 
 } // namespace kestrel::files

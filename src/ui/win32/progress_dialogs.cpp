@@ -88,14 +88,22 @@ void ProgressDialog::onCancel() {
 
 std::optional<INT_PTR> ProgressDialog::onMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case kProgressStepMessage:
+    // A bar is repainted only when its percentage moves: a large file steps every 50,000
+    // bytes, and a synchronous repaint each time would cost more than the copy.
+    case kProgressStepMessage: {
+        const int32_t before = counters_.filePercent();
         counters_.step(wParam != 0, bytes_);
-        redraw(fileBar_);
+        if (counters_.filePercent() != before)
+            redraw(fileBar_);
         return TRUE;
-    case kDownloadPercentMessage:
+    }
+    case kDownloadPercentMessage: {
+        const int32_t before = counters_.downloadPercent();
         counters_.setDownloadPercent(int32_t(wParam));
-        redraw(downloadBar_);
+        if (counters_.downloadPercent() != before)
+            redraw(downloadBar_);
         return TRUE;
+    }
     case WM_PAINT:
         paint();
         return TRUE;

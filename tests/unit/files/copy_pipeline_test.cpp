@@ -6,6 +6,7 @@
 #include "fakes/recording_prompts.h"
 #include "fakes/writable_memory_file_system.h"
 #include "files/copy_pipeline.h"
+#include "files/file_copy.h"
 #include "files/packed_archive_writer.h"
 #include "lexical/field_cursor.h"
 #include "support/noise.h"
@@ -216,7 +217,7 @@ TEST_F(CopyPipelineTest, AFailedCopyKeepsTheOldFileAndLeavesNoTemporaryOne) {
     fs.locked.clear();
     fs.uncreatable.clear();
     fs.files.erase("C:\\SRC\\big.bin");
-    fs.add("C:\\SRC\\big.bin", std::string(400000, 'n'));
+    fs.add("C:\\SRC\\big.bin", std::string(5 * files::kCopyBlock, 'n'));
     progress.cancelAtPump = 1;
     prompts.messages.clear();
     EXPECT_EQ(install("big.bin SOURCE=C:\\SRC OVERWRITE=YES"), InstallResult::Abort);
@@ -225,17 +226,23 @@ TEST_F(CopyPipelineTest, AFailedCopyKeepsTheOldFileAndLeavesNoTemporaryOne) {
     EXPECT_FALSE(temporaryLeft());
 }
 
-TEST_F(CopyPipelineTest, CountsBytesAndReportsEveryFiftyThousand) {
+TEST_F(CopyPipelineTest, CountsBytesAndReportsAfterEveryFiftyThousand) {
     progress.byteMode = true;
-    for (size_t size : {size_t(0), size_t(32768), size_t(120000)}) {
-        fs.add("C:\\SRC\\f.bin", std::string(size, 'x'));
+    // Reports after a block once more than 50000 bytes passed, one at the end of the copy,
+    // one for the entry.
+    const struct {
+        size_t size;
+        int advances;
+    } cases[] = {
+        {0, 2}, {50000, 2}, {120000, 3}, {files::kCopyBlock, 3}, {3 * files::kCopyBlock + 5, 5}};
+    for (const auto& c : cases) {
+        fs.add("C:\\SRC\\f.bin", std::string(c.size, 'x'));
         const int64_t before = progress.bytes;
         const int advances = progress.advances;
         ASSERT_EQ(install("f.bin SOURCE=C:\\SRC OVERWRITE=YES"), InstallResult::Done);
-        EXPECT_EQ(bytesOf("C:\\APP\\f.bin").size(), size);
-        EXPECT_EQ(progress.bytes - before, int64_t(size));
-        // One report per 50000 bytes passed, one at the end of the copy, one for the entry.
-        EXPECT_EQ(progress.advances - advances, int(size / 50001) + 2) << size;
+        EXPECT_EQ(bytesOf("C:\\APP\\f.bin").size(), c.size);
+        EXPECT_EQ(progress.bytes - before, int64_t(c.size));
+        EXPECT_EQ(progress.advances - advances, c.advances) << c.size;
     }
 }
 
