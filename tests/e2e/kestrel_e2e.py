@@ -101,6 +101,9 @@ class WebServer:
 
         class Handler(http.server.BaseHTTPRequestHandler):
             protocol_version = "HTTP/1.1"
+            # Headers and body leave in separate writes: with Nagle's algorithm the body
+            # waits for the client's delayed acknowledgement, some 40 ms a request.
+            disable_nagle_algorithm = True
 
             def log_message(self, *args):
                 pass
