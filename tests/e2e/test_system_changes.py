@@ -2,11 +2,37 @@
 files, start-up files, INI files, a text file, a self-registering server, the registry and a
 Program Manager group; every change is compared afterwards, install.log byte for byte."""
 
+import subprocess
 import unittest
 
 from kestrel_e2e import InstallCase, WebServer, WinePrefix, crlf, mingw_build, winpath
 
 ROOT = r"HKEY_CURRENT_USER\Software\KestrelE2E"
+# A window that notes it was told the session is ending, as a restart tells every window.
+SENTINEL = r"""
+#include <windows.h>
+
+static const char* marker;
+
+static LRESULT CALLBACK onMessage(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION)
+        CloseHandle(CreateFileA(marker, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+    return DefWindowProcA(window, message, w, l);
+}
+
+int main(int argc, char** argv) {
+    WNDCLASSA type = {0};
+    MSG message;
+    marker = argc > 1 ? argv[1] : "ended";
+    type.lpfnWndProc = onMessage;
+    type.lpszClassName = "sentinel";
+    RegisterClassA(&type);
+    CreateWindowA("sentinel", "sentinel", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    while (GetMessageA(&message, NULL, 0, 0) > 0)
+        DispatchMessageA(&message);
+    return 0;
+}
+"""
 
 # A self-registering component that records, where the test can read it, which file of it
 # was registered.
@@ -143,7 +169,11 @@ class SystemChangesTest(InstallCase):
             self.assertEqual(prefix.run("regedit", "/S", winpath(self.tmp / "seed.reg"))
                              .returncode, 0)
 
-            # The restart the script asks for is declined: the run must end normally.
+            # The script asks for a restart, which is declined: a restart would tell every
+            # window, this one too, that the session ends.
+            ended = self.tmp / "session-ended"
+            sentinel = prefix.start(mingw_build(self.tmp / "sentinel.exe", SENTINEL),
+                                    winpath(self.tmp) + "\\session-ended")
             run = prefix.run_host(web.url("index.html"), answers=(
                 "AUTOEXEC.BAT => yes\nother.ini => no\nreboot => no\n* => ok\n"))
             self.assertEqual(run.returncode, 0, run)
@@ -153,6 +183,13 @@ class SystemChangesTest(InstallCase):
 
             for name in ("notes.txt", "server.dll"):
                 self.assertEqual(prefix.read("C:\\DEMO\\" + name), files["setup/" + name], name)
+            # The rewrites leave no temporary file behind.
+            for folder, names in (("C:", ["AUTOEXEC.BAK", "AUTOEXEC.BAT", "CONFIG.BAK",
+                                          "CONFIG.SYS"]), (r"C:\TOOLS", ["tools.cfg"]),
+                                  (r"C:\DEMO", ["demo.ini", "install.log", "notes.txt",
+                                                "server.dll"])):
+                self.assertEqual(sorted(p.name for p in prefix.linux_path(folder).iterdir()
+                                        if p.is_file()), names, folder)
             for name, text in AFTER.items():
                 self.assertEqual(prefix.read(name).decode(), text, name)
             self.assertFalse(prefix.exists(r"C:\windows\other.ini"), "declined")
@@ -166,6 +203,14 @@ class SystemChangesTest(InstallCase):
                                              "Windows/Start Menu/Programs/Kestrel Demo"))
             self.assertEqual([sorted(p.name for p in folder.iterdir()) for folder in programs],
                              [["Notes.lnk"]])
+            self.assertIn(b"C:\\DEMO\\notes.txt\0", (programs[0] / "Notes.lnk").read_bytes())
+
+            # A restart reaches every window within a second here.
+            with self.assertRaises(subprocess.TimeoutExpired, msg="the machine restarted"):
+                sentinel.wait(2)
+            sentinel.terminate()
+            sentinel.wait()
+            self.assertFalse(ended.exists(), "the machine restarted")
 
 
 if __name__ == "__main__":
