@@ -304,6 +304,13 @@ class WinePrefix:
         return HostRun(done.returncode, done.stdout, done.stderr, _json_lines(transcript),
                        _json_lines(plugin_log), seconds)
 
+    def start(self, program, *args, timeout=WINE_RUN_LIMIT):
+        """Starts a Windows program here without waiting (Popen); the prefix's end stops it."""
+        return subprocess.Popen(["timeout", "--kill-after=10", str(timeout), WINE,
+                                 str(program), *map(str, args)], env=_wine_env(self.path),
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
 
 def _json_lines(path):
     if not path.exists():
