@@ -33,13 +33,14 @@ PAGE = ('<html><body><embed type="application/x-Kestrel" src="setup.kst" width="
 DEST = r"C:\BENCH"
 
 
-class PeakMemory:
-    """Polls the peak resident memory of the kestrel-host process while a run lasts."""
+class Poller:
+    """Calls poll() every interval seconds on a thread of its own while a run lasts, until it
+    returns True."""
 
-    def __init__(self):
-        self.peak_kb = 0
+    def __init__(self, interval):
+        self._interval = interval
         self._stop = threading.Event()
-        self._thread = threading.Thread(target=self._poll, daemon=True)
+        self._thread = threading.Thread(target=self._run, daemon=True)
 
     def __enter__(self):
         self._thread.start()
@@ -49,56 +50,59 @@ class PeakMemory:
         self._stop.set()
         self._thread.join()
 
-    def _poll(self):
-        while not self._stop.wait(0.05):
-            for pid in filter(str.isdigit, os.listdir("/proc")):
-                try:
-                    # The host itself, not the timeout or wine launcher around it.
-                    program = Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0]
-                    if not program.lower().endswith(b"kestrel-host.exe"):
-                        continue
-                    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
-                        if line.startswith("VmHWM:"):
-                            self.peak_kb = max(self.peak_kb, int(line.split()[1]))
-                except OSError:
-                    pass
+    def _run(self):
+        while not self._stop.wait(self._interval) and not self.poll():
+            pass
 
 
-class CopyWatch:
+class PeakMemory(Poller):
+    """The peak resident memory of the kestrel-host process while a run lasts."""
+
+    def __init__(self):
+        super().__init__(0.05)
+        self.peak_kb = 0
+
+    def poll(self):
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                # The host itself, not the timeout or wine launcher around it.
+                program = Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0]
+                if not program.lower().endswith(b"kestrel-host.exe"):
+                    continue
+                for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+                    if line.startswith("VmHWM:"):
+                        self.peak_kb = max(self.peak_kb, int(line.split()[1]))
+            except OSError:
+                pass
+        return False
+
+
+class CopyWatch(Poller):
     """Times one file's copy from outside: from the moment its temporary copy appears in the
     destination folder to the moment the finished file takes its name, so that starting the
     host and reading the page do not count."""
 
     def __init__(self, folder, name):
+        super().__init__(0.002)
         self.folder, self.name = Path(folder), name
         self.started = self.finished = None
-        self._stop = threading.Event()
-        self._thread = threading.Thread(target=self._poll, daemon=True)
-
-    def __enter__(self):
-        self._thread.start()
-        return self
-
-    def __exit__(self, *exc):
-        self._stop.set()
-        self._thread.join()
 
     def seconds(self):
         if self.started is None or self.finished is None:
             sys.exit(f"the copy of {self.name} was not seen")
         return self.finished - self.started
 
-    def _poll(self):
-        while self.finished is None and not self._stop.wait(0.002):
-            try:
-                entries = [entry.name for entry in os.scandir(self.folder)]
-            except OSError:
-                continue
-            now = time.monotonic()
-            if self.name in entries:
-                self.finished = now
-            elif entries and self.started is None:
-                self.started = now
+    def poll(self):
+        try:
+            entries = [entry.name for entry in os.scandir(self.folder)]
+        except OSError:
+            return False
+        now = time.monotonic()
+        if self.name in entries:
+            self.finished = now
+        elif entries and self.started is None:
+            self.started = now
+        return self.finished is not None
 
 
 def install(prefix, web, work, names, source=None):
