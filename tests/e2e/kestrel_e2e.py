@@ -20,11 +20,13 @@ import json
 import os
 import shutil
 import socketserver
+import struct
 import subprocess
 import tempfile
 import threading
 import time
 import unittest
+import zlib
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
@@ -58,6 +60,43 @@ def make_web_folder(root, files, mtime=None):
         if mtime is not None:
             os.utime(path, (mtime, mtime))
     return root
+
+
+def bmp24(width, height, colour_at):
+    """A 24-bit BMP file whose pixel (x, y), counted from the top left, is colour_at(x, y)."""
+    stride = (3 * width + 3) // 4 * 4
+    rows = b"".join(bytes(b for x in range(width) for b in reversed(colour_at(x, y)))
+                    .ljust(stride, b"\0") for y in reversed(range(height)))
+    return (b"BM" + struct.pack("<IHHI", 54 + len(rows), 0, 0, 54) +
+            struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 0, 0, 0, 0) +
+            rows)
+
+
+def read_png(path):
+    """Width, height and the unfiltered scanlines of one of the host's screenshots."""
+    data = Path(path).read_bytes()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n"
+    offset, chunks = 8, {}
+    while offset < len(data):
+        length, kind = struct.unpack(">I4s", data[offset:offset + 8])
+        body = data[offset + 8:offset + 8 + length]
+        crc = struct.unpack(">I", data[offset + 8 + length:offset + 12 + length])[0]
+        assert zlib.crc32(kind + body) == crc, f"bad CRC in {kind}"
+        chunks[kind] = chunks.get(kind, b"") + body
+        offset += 12 + length
+    width, height = struct.unpack(">II", chunks[b"IHDR"][:8])
+    return width, height, zlib.decompress(chunks[b"IDAT"])
+
+
+def png_pixels(path):
+    """Width, height and a pixel reader (x, y) -> (r, g, b) of one of the host's screenshots."""
+    width, height, rows = read_png(path)
+    assert not any(rows[::1 + 3 * width]), "rows with a filter"
+
+    def at(x, y):
+        start = y * (1 + 3 * width) + 1 + 3 * x
+        return tuple(rows[start:start + 3])
+    return width, height, at
 
 
 def _wine_env(prefix, extra=None):

@@ -1,14 +1,12 @@
 """kestrel-host's own behaviour, with the test plug-in (tests/e2e/test_plugin) in its place."""
 
 import shutil
-import struct
 import tempfile
 import unittest
-import zlib
 from pathlib import Path, PureWindowsPath
 
 from kestrel_e2e import (HOST_EXE, TEST_PLUGIN, TEST_PLUGIN_PLAIN, WebServer, WinePrefix,
-                         make_web_folder, winpath)
+                         make_web_folder, read_png, winpath)
 
 PUBLISHED = 981173106  # 2001-02-03 04:05:06 UTC: the publisher's date of every served file
 PAGE = ('<html><body><p>Setup</p><!-- <embed src="decoy.kst"> -->\n'
@@ -240,22 +238,6 @@ class HostTest(unittest.TestCase):
             self.assertEqual(run.events("new"), [], name)
             self.assertTrue(run.stderr.strip(), name)
         self.assertIn("bad-answers.txt:1:", cases["bad answers"].stderr)
-
-
-def read_png(path):
-    """Width, height and the unfiltered scanlines of one of the host's screenshots."""
-    data = Path(path).read_bytes()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n"
-    offset, chunks = 8, {}
-    while offset < len(data):
-        length, kind = struct.unpack(">I4s", data[offset:offset + 8])
-        body = data[offset + 8:offset + 8 + length]
-        crc = struct.unpack(">I", data[offset + 8 + length:offset + 12 + length])[0]
-        assert zlib.crc32(kind + body) == crc, f"bad CRC in {kind}"
-        chunks[kind] = chunks.get(kind, b"") + body
-        offset += 12 + length
-    width, height = struct.unpack(">II", chunks[b"IHDR"][:8])
-    return width, height, zlib.decompress(chunks[b"IDAT"])
 
 
 if __name__ == "__main__":

@@ -472,6 +472,7 @@ void BrowserSession::leaveNow() {
         finished_ = true;
         return;
     }
+    watcher_->leavingPage();
     if (downloads_) {
         downloads_->cancelAll();
     }

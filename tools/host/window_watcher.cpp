@@ -198,11 +198,6 @@ void WindowWatcher::run() {
 }
 
 void WindowWatcher::poll() {
-    HWND plugin = pluginWindow_;
-    if (plugin != nullptr && !pluginShot_) {
-        pluginShot_ = true;
-        screenshot(plugin, "plugin", true);
-    }
     std::vector<HWND> dialogs;
     EnumWindows(collectOurDialogs, LPARAM(&dialogs));
     // Forget windows that are gone: their handles may come back for new ones.
@@ -215,6 +210,7 @@ void WindowWatcher::poll() {
         // Looked at on the second sighting, so that a window caught between its creation and
         // the disabling of its owner is judged as it settles.
         if (++sightings_[window] == 2) {
+            photographPluginWindow();
             look(window);
         }
     }
@@ -247,6 +243,13 @@ void WindowWatcher::look(HWND window) {
         }
     }
     transcript_.write(entry);
+}
+
+void WindowWatcher::photographPluginWindow() {
+    HWND plugin = pluginWindow_;
+    if (plugin != nullptr && !pluginShot_.exchange(true)) {
+        screenshot(plugin, "plugin", true);
+    }
 }
 
 void WindowWatcher::screenshot(HWND window, const std::string& kind, bool clientOnly) {

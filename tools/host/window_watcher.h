@@ -35,8 +35,10 @@ class WindowWatcher {
     bool openTranscript(std::string& error);
     void start();
     void stop();
-    // The plug-in's window, photographed once it has shown the script.
+    // The plug-in's window, photographed when the first dialog appears (by then the screen
+    // picture has arrived and been painted), or as the page is left if no dialog appeared.
     void pluginWindowShown(HWND window) { pluginWindow_ = window; }
+    void leavingPage() { photographPluginWindow(); }
     // A window needed an answer that no rule gave.
     bool unanswered() const { return unanswered_; }
 
@@ -44,6 +46,7 @@ class WindowWatcher {
     void run();
     void poll();
     void look(HWND window);
+    void photographPluginWindow();
     void screenshot(HWND window, const std::string& kind, bool clientOnly);
 
     WatcherOptions options_;
@@ -52,8 +55,8 @@ class WindowWatcher {
     std::atomic<bool> stopping_{false};
     std::atomic<bool> unanswered_{false};
     std::atomic<HWND> pluginWindow_{nullptr};
-    bool pluginShot_ = false;
-    int shotNumber_ = 0;
+    std::atomic<bool> pluginShot_{false};
+    std::atomic<int> shotNumber_{0};
     std::map<HWND, int> sightings_; // visible dialogs: how many polls saw them
 };
 
