@@ -41,6 +41,9 @@ bool askForDisk(DiskPromptContext& context, const std::vector<FileEntry>& entrie
                 return true;
             continue;
         }
+        // A box refused for us because the page is being left asks nothing further.
+        if (context.stopping && context.stopping())
+            return false;
         if (context.prompts.messageBox(context.quitText, "",
                                        os::kMbYesNo | os::kMbIconExclamation) == os::kIdYes)
             return false;

@@ -26,7 +26,7 @@ PluginWindow::PluginWindow(HWND window, HINSTANCE module, PluginProcess& process
               return nullptr;
           auto made = std::make_unique<ui::win32::Win32InstallerDialogs>(
               ui::win32::DialogHost{module_, handle_, [this] { return pluginArea(); },
-                                    [this] { postStep(StepCode::Abort); }},
+                                    [this] { session_.abortInstallation(); }},
               process_.globals.settings, script->prompts);
           installerDialogs_ = made.get();
           return made;

@@ -24,7 +24,7 @@ struct DialogHost {
     HWND pluginWindow = nullptr; // parent of every dialog
     // The plug-in window's client rectangle on the screen, as last recorded.
     std::function<Rect()> pluginArea;
-    // Posts WM_INSTALLSTEP (abort, no path) to the plug-in window.
+    // Aborts the installation: an abort step reaches the session once the stack unwinds.
     std::function<void()> postAbort;
 };
 

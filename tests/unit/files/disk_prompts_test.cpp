@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace kestrel::files {
 namespace {
 
@@ -63,9 +65,16 @@ TEST(DiskPrompts, AsksUntilTheLabelledDiskIsInTheSourceDrive) {
     EXPECT_TRUE(askForDisk(context, entries, 0));
     prompts.answers = {os::kIdCancel, os::kIdYes};
     EXPECT_FALSE(askForDisk(context, entries, 0));
-    // An installation being ended stops asking at once.
+    // An installation being ended stops asking at once, and when it ends while the box is up
+    // (the box refused for it), no quit question follows.
     context.stopping = [] { return true; };
     EXPECT_FALSE(askForDisk(context, entries, 0));
+    prompts.messages.clear();
+    prompts.answers = {os::kIdCancel, os::kIdNo};
+    bool ended = false;
+    context.stopping = [&] { return std::exchange(ended, true); };
+    EXPECT_FALSE(askForDisk(context, entries, 0));
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Please insert Disk 2"});
 }
 
 } // namespace
