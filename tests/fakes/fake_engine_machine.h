@@ -1,6 +1,6 @@
 // The rest of the machine an installation reaches, in memory: Windows' folders and version,
-// free space and volume labels, started programs, self-registration, the Program Manager and
-// the restart.
+// free space and volume labels, started programs, and recording fakes of self-registration,
+// the Program Manager and the restart.
 #pragma once
 
 #include "os/processes.h"
@@ -19,14 +19,12 @@ namespace kestrel::test {
 
 struct FakeSystemDetails : os::SystemDetails {
     os::ProcessorFamily processor = os::ProcessorFamily::Pentium;
-    std::map<std::string, std::string> environment;
     std::string windowsDirectory() override { return "C:\\WINDOWS"; }
     std::string systemDirectory() override { return "C:\\WINDOWS\\SYSTEM"; }
     uint32_t versionValue() override { return 0x0A030004; } // Windows 4.0, DOS 3.10
     os::ProcessorFamily processorFamily() override { return processor; }
-    std::optional<std::string> environmentVariable(const std::string& name) override {
-        auto found = environment.find(name);
-        return found == environment.end() ? std::nullopt : std::optional(found->second);
+    std::optional<std::string> environmentVariable(const std::string&) override {
+        return std::nullopt;
     }
 };
 
@@ -59,23 +57,35 @@ struct RecordingProcesses : os::Processes {
     }
 };
 
-struct NoServers : os::ServerRegistration {
-    os::ServerRegistrationResult registerServer(const std::string&) override {
-        return {os::ServerRegistrationResult::Outcome::Registered, 0};
+struct RecordingRegistration : os::ServerRegistration {
+    using Outcome = os::ServerRegistrationResult::Outcome;
+    std::map<std::string, Outcome> outcomes; // others: registered
+    std::vector<std::string> asked;
+    os::ServerRegistrationResult registerServer(const std::string& path) override {
+        asked.push_back(path);
+        auto found = outcomes.find(path);
+        return {found == outcomes.end() ? Outcome::Registered : found->second, 0};
     }
 };
 
-struct NoProgramManager : os::ProgramManager {
-    bool begin() override { return false; }
-    bool execute(const std::string&) override { return false; }
+struct RecordingProgramManager : os::ProgramManager {
+    bool available = true; // whether the Program Manager answers at all
+    int runs = 0;
+    std::vector<std::string> commands;
+    bool begin() override { return available && ++runs; }
+    bool execute(const std::string& command) override {
+        commands.push_back(command);
+        return true;
+    }
     void end() override {}
 };
 
 struct CountingRestart : os::Restart {
+    bool accepts = true;
     int restarts = 0;
     bool restartMachine() override {
         ++restarts;
-        return true;
+        return accepts;
     }
 };
 

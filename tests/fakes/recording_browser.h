@@ -23,10 +23,6 @@ class RecordingBrowser : public host::Browser {
     std::deque<std::pair<std::string, host::StepCode>> outstanding;
     std::deque<Posted> posted;
     std::vector<bool> endRequests; // restoreWindow of each request to leave the page
-    std::vector<std::string> pictures;
-    std::vector<std::string> locateFiles;
-    bool introShows = false;
-    int waits = 0;
     std::function<void()> whileWaiting;
 
     void requestUrl(const std::string& url, host::StepCode code) override {
@@ -36,7 +32,6 @@ class RecordingBrowser : public host::Browser {
     void postStep(host::StepCode code) override { posted.push_back({code, false}); }
     void postDelivery(host::StepCode code) override { posted.push_back({code, true}); }
     void waitForMessages(uint32_t) override {
-        ++waits;
         if (whileWaiting)
             whileWaiting();
     }
@@ -44,13 +39,10 @@ class RecordingBrowser : public host::Browser {
     void enlargeBrowser() override { enlarged = true; }
     ui::Rect pluginArea() const override { return {0, 0, 640, 480}; }
     void repaint() override {}
-    void setScreenPicture(const std::string& path) override { pictures.push_back(path); }
-    bool showIntroScreen(const std::string& path, int32_t) override {
-        pictures.push_back("intro:" + path);
-        return introShows;
-    }
+    void setScreenPicture(const std::string&) override {}
+    bool showIntroScreen(const std::string&, int32_t) override { return false; }
     void closeIntroScreen() override {}
-    void showLocatePanel(const std::string& fileName) override { locateFiles.push_back(fileName); }
+    void showLocatePanel(const std::string&) override {}
 
     bool enlarged = false;
 };

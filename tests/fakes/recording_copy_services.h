@@ -16,13 +16,12 @@ class RecordingProgress : public files::InstallProgress {
     int advances = 0;
     int pumps = 0;
     int cancelAtPump = -1; // the pump (counted from 1) from which on the user has cancelled
-    std::vector<std::string> currentFiles;
 
     bool pumpMessages() override {
         ++pumps;
         return cancelAtPump > 0 && pumps >= cancelAtPump;
     }
-    void showCurrentFile(const std::string& path) override { currentFiles.push_back(path); }
+    void showCurrentFile(const std::string&) override {}
     void advance() override { ++advances; }
     bool countsBytes() const override { return byteMode; }
     int64_t bytesDone() const override { return bytes; }
@@ -45,11 +44,10 @@ class RecordingInstallRecord : public files::InstallRecord {
     std::vector<std::string> createdDirectories;
     std::vector<std::string> logLines;
     std::string continuationName;
-    bool directoriesFail = false;
 
     bool createDirectories(const std::string& directory) override {
         createdDirectories.push_back(directory);
-        return !directoriesFail;
+        return true;
     }
     void writeLogLine(const std::string& line) override { logLines.push_back(line); }
     void setContinuationName(const std::string& name) override { continuationName = name; }

@@ -44,25 +44,22 @@ class WritableMemoryFileSystem : public os::FileSystem {
 
     std::unique_ptr<os::InputFile> openForReading(const std::string& path) override {
         auto found = files.find(path);
-        if (found == files.end()) {
+        if (found == files.end())
             return nullptr;
-        }
         return std::make_unique<os::MemoryInputFile>(found->second.bytes, maxRead,
                                                      found->second.failReadsFrom);
     }
 
     std::unique_ptr<os::OutputFile> createForWriting(const std::string& path) override {
-        if (uncreatable.count(path) || !writable(path) || !parentExists(path)) {
+        if (!creatable(path))
             return nullptr;
-        }
         File& file = files[path];
         file.bytes.clear();
         return std::make_unique<Output>(file, spaceLeft);
     }
     std::unique_ptr<os::OutputFile> openForAppend(const std::string& path) override {
-        if (uncreatable.count(path) || !writable(path) || !parentExists(path)) {
+        if (!creatable(path))
             return nullptr;
-        }
         return std::make_unique<Output>(files[path], spaceLeft);
     }
 
@@ -75,9 +72,8 @@ class WritableMemoryFileSystem : public os::FileSystem {
         return found != files.end() && (found->second.stamp = stamp, true);
     }
     std::optional<uint32_t> readAttributes(const std::string& path) override {
-        if (directories.count(path)) {
+        if (directories.count(path))
             return os::attributes::Directory;
-        }
         auto found = files.find(path);
         return found == files.end() ? std::nullopt : std::optional(found->second.attributes);
     }
@@ -145,6 +141,9 @@ class WritableMemoryFileSystem : public os::FileSystem {
     std::optional<std::string> currentDirectory() override { return currentDir; }
 
   private:
+    bool creatable(const std::string& path) const {
+        return !uncreatable.count(path) && writable(path) && parentExists(path);
+    }
     bool parentExists(const std::string& path) const {
         const std::string parent = parentOf(path);
         return !requireDirectories || parent.size() <= 3 || directories.count(parent);
@@ -164,9 +163,8 @@ class WritableMemoryFileSystem : public os::FileSystem {
       public:
         Output(File& file, uint64_t& spaceLeft) : file_(file), spaceLeft_(spaceLeft) {}
         int32_t write(const void* buffer, uint32_t count) override {
-            if (count > spaceLeft_) {
+            if (count > spaceLeft_)
                 return -1;
-            }
             spaceLeft_ -= count;
             file_.bytes.append(static_cast<const char*>(buffer), count);
             return int32_t(count);

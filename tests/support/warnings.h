@@ -3,6 +3,8 @@
 
 #include "lexical/parse_result.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -17,22 +19,22 @@ template <typename Warning> std::string_view messageOf(const Warning& warning) {
     return warning.message;
 }
 
-// Every warning's text, for a failure message.
-template <typename Warning> std::string warningTexts(const std::vector<Warning>& warnings) {
-    std::string texts;
-    for (const Warning& warning : warnings)
-        texts += "[" + std::string(messageOf(warning)) + "] ";
-    return texts;
-}
-
-// Whether a warning holds fragment; an empty fragment asks for no warning at all.
+// Whether a warning holds fragment; an empty fragment asks for no warning at all. A failure
+// names every warning there was.
 template <typename Warning>
-bool warned(const std::vector<Warning>& warnings, std::string_view fragment) {
-    if (fragment.empty())
-        return warnings.empty();
-    return std::any_of(warnings.begin(), warnings.end(), [fragment](const Warning& warning) {
-        return messageOf(warning).find(fragment) != std::string_view::npos;
-    });
+::testing::AssertionResult warned(const std::vector<Warning>& warnings, std::string_view fragment) {
+    const bool found = fragment.empty()
+                           ? warnings.empty()
+                           : std::any_of(warnings.begin(), warnings.end(), [&](const Warning& w) {
+                                 return messageOf(w).find(fragment) != std::string_view::npos;
+                             });
+    if (found)
+        return ::testing::AssertionSuccess();
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    failure << "no warning \"" << fragment << "\" among:";
+    for (const Warning& warning : warnings)
+        failure << " [" << messageOf(warning) << "]";
+    return failure;
 }
 
 } // namespace kestrel::test

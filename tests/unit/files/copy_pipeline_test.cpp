@@ -282,21 +282,24 @@ TEST_F(CopyPipelineTest, ArchivesUnpackAndTheirVolumesAreNotInstalledAgain) {
 }
 
 TEST_F(CopyPipelineTest, ExternalUnpackersRunThroughTheShellAndMustStart) {
-    EXPECT_EQ(unpackerCommand(Archiver::Pkware, FileCompression::Compressed, OverwriteMode::Yes,
-                              "C:\\T\\A.ZIP", "C:\\APP"),
-              "pkunzip C:\\T\\A.ZIP -d -o C:\\APP\\");
-    EXPECT_EQ(unpackerCommand(Archiver::Pkware, FileCompression::SelfExtract, OverwriteMode::New,
-                              "C:\\T\\A.EXE", "C:\\APP"),
-              "C:\\T\\A.EXE -d -n C:\\APP\\");
-    EXPECT_EQ(unpackerCommand(Archiver::Pkware, FileCompression::Compressed, OverwriteMode::Ask,
-                              "A.ZIP", "C:\\APP"),
-              "pkunzip A.ZIP -d C:\\APP\\");
-    EXPECT_EQ(unpackerCommand(Archiver::Lha, FileCompression::Compressed, OverwriteMode::Yes,
-                              "A.LZH", "C:\\APP"),
-              "lha x /c1 A.LZH C:\\APP\\");
-    EXPECT_EQ(unpackerCommand(Archiver::Lha, FileCompression::SelfExtract, OverwriteMode::Yes,
-                              "A.EXE", "C:\\APP"),
-              "A.EXE C:\\APP\\");
+    using C = FileCompression;
+    const struct {
+        Archiver archiver;
+        FileCompression compression;
+        OverwriteMode mode;
+        const char* archive;
+        const char* command;
+    } commands[] = {
+        {Archiver::Pkware, C::Compressed, OverwriteMode::Yes, "A.ZIP", "pkunzip A.ZIP -d -o "},
+        {Archiver::Pkware, C::SelfExtract, OverwriteMode::New, "C:\\T\\A.EXE",
+         "C:\\T\\A.EXE -d -n "},
+        {Archiver::Pkware, C::Compressed, OverwriteMode::Ask, "A.ZIP", "pkunzip A.ZIP -d "},
+        {Archiver::Lha, C::Compressed, OverwriteMode::Yes, "A.LZH", "lha x /c1 A.LZH "},
+        {Archiver::Lha, C::SelfExtract, OverwriteMode::Yes, "A.EXE", "A.EXE "},
+    };
+    for (const auto& c : commands)
+        EXPECT_EQ(unpackerCommand(c.archiver, c.compression, c.mode, c.archive, "C:\\APP"),
+                  std::string(c.command) + "C:\\APP\\");
 
     fs.add("C:\\TEMP\\A.ZIP", "zip");
     EXPECT_EQ(install("A.ZIP COMPRESSED OVERWRITE=YES", "C:\\TEMP\\A.ZIP"), InstallResult::Done);

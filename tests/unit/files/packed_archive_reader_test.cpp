@@ -55,9 +55,8 @@ class PackedArchiveReaderTest : public ::testing::Test {
             EXPECT_TRUE(writer.addMember("in\\" + s.name, s.name, error));
         }
         EXPECT_TRUE(writer.write("A:\\DEMO.ARC", error)) << error.message;
-        for (const std::string& path : writer.volumePaths()) {
+        for (const std::string& path : writer.volumePaths())
             fs.files[path] = scratch.files.at(path);
-        }
         return writer.volumePaths();
     }
 
@@ -82,9 +81,8 @@ class PackedArchiveReaderTest : public ::testing::Test {
 
 TEST_F(PackedArchiveReaderTest, UnpacksMembersSpreadOverVolumes) {
     std::string text;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 200; ++i)
         text += "Line " + std::to_string(i) + " of the read-me file.\r\n";
-    }
     std::vector<Source> sources = {{"readme.txt", text, {0x5A21, 0x6000}},
                                    {"sub\\data.bin", noise(2500, 9), {0x4E01, 0x0020}},
                                    {"empty.txt", "", {0x5001, 0x0001}},
@@ -163,9 +161,8 @@ TEST_F(PackedArchiveReaderTest, HandsBackFilesThatAreNoArchive) {
     fs.add("A:\\PART2.ARC", volumeHeader("", 1, 117) + member("a", imploded("a")));
     fs.add("A:\\SHORT.ARC", volumeHeader("", 1).substr(0, 57));
     fs.add("A:\\TEXT.TXT", std::string(300, 't'));
-    for (const char* path : {"A:\\PART2.ARC", "A:\\SHORT.ARC", "A:\\TEXT.TXT"}) {
+    for (const char* path : {"A:\\PART2.ARC", "A:\\SHORT.ARC", "A:\\TEXT.TXT"})
         EXPECT_EQ(unpack(OverwriteMode::Yes, 0x80, path), UnpackResult::NotAnArchive) << path;
-    }
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(fs.files.size(), 3u);
 }
@@ -259,9 +256,8 @@ TEST_F(PackedArchiveReaderTest, RefusesMembersWhoseNamesLeaveTheDestination) {
                              "\\\\host\\share\\evil7",
                              "dir\\"};
     std::string archive = volumeHeader("", int16_t(std::size(hostile) + 1));
-    for (const char* name : hostile) {
+    for (const char* name : hostile)
         archive += member(name, imploded(std::string("bad ") + name));
-    }
     archive += member("sub\\ok.txt", imploded("fine"));
     fs.add("A:\\DEMO.ARC", archive);
 
@@ -270,9 +266,8 @@ TEST_F(PackedArchiveReaderTest, RefusesMembersWhoseNamesLeaveTheDestination) {
     ASSERT_EQ(prompts.messages.size(), std::size(hostile));
     EXPECT_NE(prompts.messages[3].text.find("sub\\..\\..\\evil4"), std::string::npos);
     EXPECT_EQ(installed("sub\\ok.txt"), "fine");
-    for (const auto& [path, file] : fs.files) {
+    for (const auto& [path, file] : fs.files)
         EXPECT_TRUE(path == "A:\\DEMO.ARC" || path.rfind("C:\\DEST\\", 0) == 0) << path;
-    }
     EXPECT_EQ(record.createdDirectories, std::vector<std::string>{"C:\\DEST\\sub\\"});
 
     EXPECT_EQ(memberNameProblem({"sub\\.\\..x\\file", true}), "");

@@ -45,9 +45,8 @@ TEST(PackedArchiveWriter, RefusesMemberNamesThatLeaveTheDestination) {
     test::WritableMemoryFileSystem fs;
     PackedArchiveWriter writer(fs, {});
     ArchiveWriteError error;
-    for (const char* name : {"..\\x", "a/../../x", "C:\\x", "\\x", "dir\\", ""}) {
+    for (const char* name : {"..\\x", "a/../../x", "C:\\x", "\\x", "dir\\", ""})
         EXPECT_FALSE(writer.addMember("in", name, error)) << name;
-    }
     EXPECT_FALSE(writer.addMember("in", std::string(136, 'n'), error));
     EXPECT_TRUE(writer.addMember("in", std::string(135, 'n'), error));
     EXPECT_TRUE(writer.addMember("in", "sub/..x/file", error));
@@ -61,9 +60,8 @@ std::string bigMemberEndingNearVolumeEnd(uint32_t volumeSize) {
         std::string data = noise(size, 7);
         size_t stored = implodeBuffer({bytesOf(data), data.size()}).size();
         size_t end = (archive::kMemberHeaderSize + stored) % room;
-        if (end != 0 && room - end < archive::kMemberHeaderSize) {
+        if (end != 0 && room - end < archive::kMemberHeaderSize)
             return data;
-        }
     }
 }
 

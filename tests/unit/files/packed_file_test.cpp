@@ -40,9 +40,8 @@ handMadeContainer(const std::vector<std::tuple<std::string, std::string, uint32_
 std::string readAll(PackedFile& file) {
     std::string out;
     char buffer[7];
-    for (int32_t got; (got = file.read(buffer, sizeof buffer)) > 0;) {
+    for (int32_t got; (got = file.read(buffer, sizeof buffer)) > 0;)
         out.append(buffer, size_t(got));
-    }
     return out;
 }
 

@@ -80,8 +80,8 @@ class EngineTest : public ::testing::Test, protected FakeInterpreterMachine {
     RecordingProcesses processes;
     MemoryRegistry registryWriter;
     MemoryProfile profile;
-    NoServers servers;
-    NoProgramManager programManager;
+    RecordingRegistration servers;
+    RecordingProgramManager programManager;
     CountingRestart restart;
     RecordingBrowser browser;
     ScriptedDialogs dialogs;

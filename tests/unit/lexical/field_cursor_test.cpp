@@ -47,9 +47,6 @@ TEST(FieldCursorWord, StopsAtSeparatorsAndEquals) {
     EXPECT_EQ(condition.readConditionWord(), "x");
     EXPECT_EQ(condition.readConditionWord(), "y");
     EXPECT_TRUE(condition.atEnd());
-    EXPECT_EQ(condition.lineLength(), 17u);
-    condition.reset();
-    EXPECT_EQ(condition.position(), 0u);
 }
 
 TEST(FieldCursorQuoted, QuotesCommasAndUnterminatedText) {

@@ -87,22 +87,26 @@ TEST(MacroString, ValuesHoldingMacrosNeitherLoopNorOverflow) {
 }
 
 TEST(FallbackDestination, WorkingDirectoryOrNewFilesOnTheDefaultDrive) {
-    MacroVariables elsewhere;
-    elsewhere.setSourceDir("http://server/app/");
-    applyFallbackDestination(elsewhere, "C:\\USERS\\ME", 'C');
-    EXPECT_EQ(elsewhere.defaultDir(), "C:\\USERS\\ME");
-    EXPECT_EQ(elsewhere.defaultDrive(), "C");
-
-    MacroVariables sameDrive;
-    sameDrive.setSourceDir("E:\\SETUP");
-    applyFallbackDestination(sameDrive, "E:\\SETUP", 'D');
-    EXPECT_EQ(sameDrive.defaultDir(), "D:\\NEWFILES");
-    EXPECT_EQ(sameDrive.defaultDrive(), "D");
-
-    MacroVariables chosen;
-    chosen.setDefaultDir("F:\\MINE");
-    applyFallbackDestination(chosen, "C:\\", 'C');
-    EXPECT_EQ(chosen.defaultDir(), "F:\\MINE");
+    const struct {
+        const char* source;
+        const char* chosen; // a DEFAULTDIR the script gave, or empty
+        const char* working;
+        char drive;
+        const char* destination;
+    } cases[] = {
+        {"http://server/app/", "", "C:\\USERS\\ME", 'C', "C:\\USERS\\ME"},
+        {"E:\\SETUP", "", "E:\\SETUP", 'D', "D:\\NEWFILES"},
+        {"", "F:\\MINE", "C:\\", 'C', "F:\\MINE"},
+    };
+    for (const auto& c : cases) {
+        MacroVariables macros;
+        macros.setSourceDir(c.source);
+        if (*c.chosen)
+            macros.setDefaultDir(c.chosen);
+        applyFallbackDestination(macros, c.working, c.drive);
+        EXPECT_EQ(macros.defaultDir(), c.destination) << c.source;
+        EXPECT_EQ(macros.defaultDrive(), std::string(1, c.destination[0])) << c.source;
+    }
 }
 
 } // namespace

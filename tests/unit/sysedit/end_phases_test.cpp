@@ -1,4 +1,5 @@
 // Self-registration and the restart at the end of an installation.
+#include "fakes/fake_engine_machine.h"
 #include "fakes/recording_log.h"
 #include "fakes/recording_prompts.h"
 #include "sysedit/restart_phase.h"
@@ -6,37 +7,16 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace kestrel::sysedit {
 namespace {
 
-using Outcome = os::ServerRegistrationResult::Outcome;
-
-struct FakeRegistration : os::ServerRegistration {
-    std::map<std::string, Outcome> outcomes; // others: registered
-    std::vector<std::string> asked;
-    os::ServerRegistrationResult registerServer(const std::string& path) override {
-        asked.push_back(path);
-        auto found = outcomes.find(path);
-        return {found == outcomes.end() ? Outcome::Registered : found->second, 0};
-    }
-};
-
-struct FakeRestart : os::Restart {
-    bool accepts = true;
-    int calls = 0;
-    bool restartMachine() override {
-        ++calls;
-        return accepts;
-    }
-};
+using Outcome = test::RecordingRegistration::Outcome;
 
 TEST(SelfRegistration, LogsRegisteredServersAndTellsOfTheOthers) {
     lexical::MacroVariables macros;
     macros.setDefaultDir("C:\\APP");
     macros.setSystemDir("C:\\WINDOWS\\SYSTEM");
-    FakeRegistration registration;
+    test::RecordingRegistration registration;
     registration.outcomes = {{"C:\\APP\\BAD.DLL", Outcome::Failed},
                              {"D:\\NONE.DLL", Outcome::NotAServer}};
     test::RecordingPrompts prompts;
@@ -64,9 +44,9 @@ TEST(RestartPhase, RestartsOnlyOnYesAndTellsOfARefusal) {
     EXPECT_TRUE(askForRestart(2, "Reboot?", prompts));
     EXPECT_EQ(prompts.messages[1].type, uint32_t(os::kMbYesNo | os::kMbIconQuestion));
 
-    FakeRestart restart;
+    test::CountingRestart restart;
     EXPECT_FALSE(restartIfWanted(false, restart, prompts));
-    EXPECT_EQ(restart.calls, 0);
+    EXPECT_EQ(restart.restarts, 0);
     EXPECT_TRUE(restartIfWanted(true, restart, prompts));
     EXPECT_EQ(prompts.messages.size(), 2u);
     restart.accepts = false;

@@ -1,3 +1,4 @@
+#include "fakes/fake_engine_machine.h"
 #include "fakes/recording_log.h"
 #include "lexical/field_cursor.h"
 #include "sysedit/program_manager_phase.h"
@@ -6,18 +7,6 @@
 
 namespace kestrel::sysedit {
 namespace {
-
-struct RecordingProgramManager : os::ProgramManager {
-    bool available = true;
-    int runs = 0;
-    std::vector<std::string> commands;
-    bool begin() override { return available && ++runs; }
-    bool execute(const std::string& command) override {
-        commands.push_back(command);
-        return true;
-    }
-    void end() override {}
-};
 
 std::vector<WinItemEntry> entries(std::initializer_list<const char*> lines) {
     std::vector<WinItemEntry> parsed;
@@ -77,7 +66,7 @@ TEST(ProgramManagerPhase, LogsEachGroupAndItemMadeAndRunsAgain) {
         "WINITEM \"Tools\" \"C:\\B.EXE\" \"B\", remove",
         "WINITEM \"Games\"",
     });
-    RecordingProgramManager programManager;
+    test::RecordingProgramManager programManager;
     test::RecordingLog log;
     EXPECT_TRUE(runProgramManagerPhase(list, {}, programManager, log));
     EXPECT_TRUE(runProgramManagerPhase(list, {}, programManager, log));
