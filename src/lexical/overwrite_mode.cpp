@@ -19,12 +19,4 @@ std::optional<OverwriteMode> overwriteModeFromWord(std::string_view word) {
     return lookUpWord(kWords, word);
 }
 
-std::string_view overwriteModeWord(OverwriteMode mode) {
-    for (const NamedWord<OverwriteMode>& entry : kWords) {
-        if (entry.value == mode)
-            return entry.word;
-    }
-    return "?";
-}
-
 } // namespace kestrel::lexical

@@ -12,7 +12,5 @@ enum class OverwriteMode : uint32_t { No = 0, Yes = 1, Ask = 2, New = 3 };
 
 // YES, NO, NEW and ASK in any case (ASCII rule); nothing for another word.
 std::optional<OverwriteMode> overwriteModeFromWord(std::string_view word);
-// The word of a mode, in capitals.
-std::string_view overwriteModeWord(OverwriteMode mode);
 
 } // namespace kestrel::lexical
