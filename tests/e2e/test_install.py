@@ -2,7 +2,8 @@
 
 import unittest
 
-from kestrel_e2e import ANSWER_EVERYTHING, PUBLISHED, InstallCase, WebServer, WinePrefix, crlf
+from kestrel_e2e import (ANSWER_EVERYTHING, PUBLISHED, InstallCase, WebServer, WinePrefix, crlf,
+                         winpath)
 
 
 class InstallTest(InstallCase):
@@ -34,6 +35,25 @@ class InstallTest(InstallCase):
                 'DIRECTORY: C:\\DEMO\\docs\nDIRECTORY: C:\\DEMO\\docs\\deep\n\n'
                 'FILE: "C:\\DEMO\\docs\\deep\\c.txt"\n'))
         self.assertEqual(self.asked(run), [], "nothing was asked")
+
+    def test_full_url_and_local_sources_and_a_missing_screen_picture(self):
+        local = self.tmp / "local"
+        local.mkdir()
+        (local / "d.txt").write_text("delta")
+        files = {"other/e.txt": "echo"}
+        root = self.web("", files)
+        with WebServer(root) as web, WinePrefix() as prefix:
+            # The script names the server, so it is written once the server has its port.
+            self.web(crlf(r"DEFAULTDIR C:\DEMO NOASKDRIVE NOASKDIR", "SCREENGRAPHIC gone.bmp TILE",
+                          f"FILE e.txt SOURCE={web.url('other')}",
+                          f"FILE d.txt SOURCE={winpath(local)}"), files)
+            run = prefix.run_host(web.url("index.html"), answers=ANSWER_EVERYTHING)
+            self.assertEqual(run.returncode, 0, run)
+            self.assertEqual((prefix.read(r"C:\DEMO\e.txt"), prefix.read(r"C:\DEMO\d.txt")),
+                             (b"echo", b"delta"))
+            self.assertEqual(web.paths(), ["/index.html", "/setup/setup.kst", "/setup/gone.bmp",
+                                           "/other/e.txt"])
+        self.assertEqual(self.asked(run), [], "a missing picture asks nothing")
 
     def test_a_first_screen_then_the_progress_dialog_through_a_several_file_install(self):
         names = [f"f{n}.txt" for n in range(1, 6)]
