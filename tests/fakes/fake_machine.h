@@ -7,6 +7,7 @@
 #include "os/file_version.h"
 #include "os/registry_reader.h"
 #include "os/system_info.h"
+#include "os/wildcard_match.h"
 
 #include <algorithm>
 #include <map>
@@ -65,8 +66,9 @@ class FakeDirectoryTree : public os::DirectorySearch {
         if (it == entries_.end())
             return false;
         const std::string wanted = nameOf(pattern);
-        return std::any_of(it->second.begin(), it->second.end(),
-                           [&](const std::string& name) { return matches(wanted, name); });
+        return std::any_of(it->second.begin(), it->second.end(), [&](const std::string& name) {
+            return os::wildcardMatches(wanted, name);
+        });
     }
     std::optional<std::vector<std::string>> subdirectories(const std::string& dir) override {
         listed.push_back(dir);
@@ -89,16 +91,6 @@ class FakeDirectoryTree : public os::DirectorySearch {
     static bool isLoop(const std::string& path) {
         return path.size() >= 5 && path.compare(path.size() - 5, 5, "\\LOOP") == 0;
     }
-    static bool matches(const std::string& pattern, const std::string& name) {
-        if (pattern.empty())
-            return name.empty();
-        if (pattern[0] == '*')
-            return matches(pattern.substr(1), name) ||
-                   (!name.empty() && matches(pattern, name.substr(1)));
-        return !name.empty() && (pattern[0] == '?' || pattern[0] == name[0]) &&
-               matches(pattern.substr(1), name.substr(1));
-    }
-
     std::map<std::string, std::vector<std::string>> children_;
     std::map<std::string, std::set<std::string>> entries_;
 };
