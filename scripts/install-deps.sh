@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev libcli11-dev zlib1g-dev
     nlohmann-json3-dev python3
-    g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb xauth fonts-wine fonts-liberation
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev wine64 xvfb xauth fonts-wine fonts-liberation
     clang libclang-rt-14-dev clang-format valgrind
 )
 missing=()

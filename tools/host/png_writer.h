@@ -1,5 +1,5 @@
-// A minimal PNG encoder for screenshots: 8-bit RGB, no filtering, deflate's stored blocks
-// (no compression library is available to the Windows builds).
+// A minimal PNG encoder for screenshots: 8-bit RGB, no filtering, compressed with zlib
+// (windows are mostly flat colour and repeated rows, which deflate finds on its own).
 #pragma once
 
 #include <cstdint>
